@@ -1,0 +1,62 @@
+#include "Util/SafeSave.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "Util/BinaryFile.h"
+#include "Util/Exception.h"
+#include "Util/NativePath.h"
+
+namespace Ostra::Util {
+
+class SafeSaveAccess {
+public:
+  static std::unique_ptr<BinaryFile> Adopt(int handle, const std::string& name) {
+    return std::unique_ptr<BinaryFile>(new BinaryFile(handle, name));
+  }
+};
+
+namespace {
+
+mode_t NewFileMode() {
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666 & ~mask;
+}
+
+} // namespace
+
+void SaveFileSafely(const std::string& path, const std::function<void(BinaryStream&)>& write) {
+  const auto absolute = NativePath::MakeAbsolute(path);
+  if (!absolute)
+    throw XFileOpen(path, "");
+  const std::string target = NativePath::ResolveForCreate(*absolute);
+  const std::size_t slash = target.rfind('/');
+  std::string temp = target.substr(0, slash + 1) + "." + target.substr(slash + 1) + ".XXXXXX";
+
+  const int handle = ::mkostemp(temp.data(), O_CLOEXEC);
+  if (handle < 0)
+    throw XFileOpen(*absolute, SystemErrorText(errno));
+
+  try {
+    auto file = SafeSaveAccess::Adopt(handle, *absolute);
+    write(*file);
+    struct stat st {};
+    const mode_t mode = ::stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777) : NewFileMode();
+    if (::fchmod(handle, mode) != 0)
+      throw XFileWrite(*absolute);
+    file->Flush();
+    file.reset();
+    if (::rename(temp.c_str(), target.c_str()) != 0)
+      throw XFileWrite(*absolute);
+  } catch (...) {
+    ::unlink(temp.c_str());
+    throw;
+  }
+}
+
+} // namespace Ostra::Util

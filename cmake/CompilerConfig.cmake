@@ -1,0 +1,21 @@
+# One warnings-and-flags target that every project target links.
+add_library(velmar_compiler_config INTERFACE)
+target_compile_options(velmar_compiler_config INTERFACE
+  -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wimplicit-fallthrough -Werror
+  # File formats hold float results that must come out bit-exact.
+  -ffp-contract=off -fno-fast-math
+  # Assertion texts name repository-relative sources ("Util/PathName.cpp").
+  -fmacro-prefix-map=${PROJECT_SOURCE_DIR}/=)
+target_include_directories(velmar_compiler_config INTERFACE ${PROJECT_SOURCE_DIR})
+
+if(VELMAR_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# Adds a project library: velmar_library(Name SOURCES ... [DEPS ...])
+function(velmar_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_link_libraries(${name} PUBLIC velmar_compiler_config ${ARG_DEPS})
+endfunction()

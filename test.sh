@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything with AddressSanitizer and
+# UndefinedBehaviorSanitizer, runs every test through CTest (GUI tests under Xvfb),
+# then gives each fuzz target a short run when clang is present.
+set -euo pipefail
+cd "$(dirname "$0")"
+bash scripts/install-deps.sh
+
+jobs=$(nproc)
+build=build/sanitize
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMAR_SANITIZE=ON
+cmake --build "$build" -j "$jobs"
+
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+(cd "$build" && xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j "$jobs")
+
+if command -v clang++ >/dev/null 2>&1; then
+  bash scripts/fuzz-smoke.sh "${FUZZ_SECONDS:-3}"
+fi

@@ -1,0 +1,57 @@
+#include "TestSupport/TempDir.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <stdlib.h>
+
+namespace Ostra::Test {
+
+namespace fs = std::filesystem;
+
+TempDir::TempDir() {
+  std::string pattern = (fs::temp_directory_path() / "velmar-test-XXXXXX").string();
+  if (!::mkdtemp(pattern.data()))
+    throw std::runtime_error("cannot create a temporary folder");
+  Folder = pattern;
+}
+
+TempDir::~TempDir() {
+  std::error_code ignored;
+  fs::remove_all(Folder, ignored);
+}
+
+std::string TempDir::WriteFile(const std::string& name,
+                               const std::vector<unsigned char>& bytes) const {
+  const fs::path path = fs::path(Folder) / name;
+  fs::create_directories(path.parent_path());
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  if (!out)
+    throw std::runtime_error("cannot write " + path.string());
+  return path.string();
+}
+
+std::string TempDir::WriteFile(const std::string& name, const std::string& text) const {
+  return WriteFile(name, std::vector<unsigned char>(text.begin(), text.end()));
+}
+
+std::string TempDir::MakeFolder(const std::string& name) const {
+  const fs::path path = fs::path(Folder) / name;
+  fs::create_directories(path);
+  return path.string();
+}
+
+std::vector<unsigned char> ReadWholeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in)
+    throw std::runtime_error("cannot read " + path);
+  return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string SharedData(const std::string& relative) {
+  return std::string(VELMAR_SHARED_DATA) + "/" + relative;
+}
+
+} // namespace Ostra::Test
