@@ -90,11 +90,11 @@ std::optional<std::string> MakeAbsolute(const std::string& path) {
     }
     kept.push_back(std::move(part));
   }
+  if (kept.empty())
+    return std::string(1, '/');
   std::string result;
   for (const auto& part : kept)
     result += "/" + part;
-  if (result.empty())
-    result = "/";
   if (result.size() >= MaxPath)
     return std::nullopt;
   return result;
