@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything with AddressSanitizer and
-# UndefinedBehaviorSanitizer, runs every test through CTest (GUI tests under Xvfb),
-# then gives each fuzz target a short run when clang is present.
+# Installs what is missing, gives each fuzz target a short run when clang is present,
+# builds everything with AddressSanitizer and UndefinedBehaviorSanitizer and runs every
+# test through CTest (GUI tests under Xvfb); CTest's summary closes the output.
 set -euo pipefail
 cd "$(dirname "$0")"
 bash scripts/install-deps.sh
+
+if command -v clang++ >/dev/null 2>&1; then
+  bash scripts/fuzz-smoke.sh "${FUZZ_SECONDS:-3}"
+fi
 
 jobs=$(nproc)
 build=build/sanitize
@@ -14,7 +18,3 @@ cmake --build "$build" -j "$jobs"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 (cd "$build" && xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j "$jobs")
-
-if command -v clang++ >/dev/null 2>&1; then
-  bash scripts/fuzz-smoke.sh "${FUZZ_SECONDS:-3}"
-fi
