@@ -1,0 +1,174 @@
+#include "Papy/Lp/IniFile.h"
+
+#include <fstream>
+
+#include "Util/BinaryStream.h"
+#include "Util/Exception.h"
+#include "Util/SafeSave.h"
+#include "Util/StringUtil.h"
+
+namespace Ostra::Papy {
+
+namespace {
+
+constexpr const char* Blanks = " \t\n";
+// The games' own line end for these files.
+constexpr const char* LineEnd = "\r\n";
+
+std::string Trim(const std::string& text) {
+  const std::size_t first = text.find_first_not_of(Blanks);
+  if (first == std::string::npos)
+    return {};
+  const std::size_t last = text.find_last_not_of(Blanks);
+  return text.substr(first, last - first + 1);
+}
+
+// White space as a stream's word extraction sees it in the classic locale.
+bool IsSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+void WriteText(Util::BinaryStream& out, const std::string& text) {
+  out.Write(static_cast<U32>(text.size()), text.data());
+}
+
+} // namespace
+
+IniFile::IniFile(const std::string& path, bool spaced) : FileName(path), Spaced(spaced) {
+  std::ifstream in(path, std::ios::binary);
+  int section = -1;
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r')
+      line.pop_back();
+    const std::string text = line.substr(0, line.find(';'));
+    if (!text.empty() && text.front() == '[') {
+      const std::size_t close = text.find(']');
+      if (close == std::string::npos)
+        continue;
+      Sections.push_back(Trim(text.substr(1, close - 1)));
+      ++section;
+    } else if (section >= 0) {
+      Entry entry;
+      if (ParseLine(text, entry.Key, entry.Value)) {
+        entry.Line = line;
+        entry.Section = section;
+        Entries.push_back(std::move(entry));
+      }
+    }
+  }
+}
+
+bool IniFile::ParseLine(const std::string& text, std::string& key, std::string& value) {
+  const std::size_t equals = text.find('=');
+  if (equals == std::string::npos)
+    return false;
+  std::size_t begin = 0;
+  while (begin < equals && IsSpace(text[begin]))
+    ++begin;
+  if (begin < equals) {
+    std::size_t end = begin;
+    while (end < equals && !IsSpace(text[end]))
+      ++end;
+    key = text.substr(begin, end - begin);
+  }
+  value = Trim(text.substr(equals + 1));
+  return true;
+}
+
+std::string IniFile::GetValue(const std::string& section, const std::string& key,
+                              const std::string& defaultValue) const {
+  for (std::size_t s = 0; s < Sections.size(); ++s) {
+    if (Util::CompareNoCase(Sections[s], section) != 0)
+      continue;
+    for (const Entry& entry : Entries)
+      if (entry.Section == static_cast<S32>(s) && Util::CompareNoCase(entry.Key, key) == 0)
+        return entry.Value;
+    break;
+  }
+  return defaultValue;
+}
+
+std::size_t IniFile::FindOrAddSection(const std::string& section) {
+  for (std::size_t s = 0; s < Sections.size(); ++s)
+    if (Sections[s] == section)
+      return s;
+  Sections.push_back(section);
+  return Sections.size() - 1;
+}
+
+std::string IniFile::BuildLine(const std::string& key, const std::string& value) const {
+  return key + (Spaced ? " = " : "=") + value;
+}
+
+void IniFile::SetValue(const std::string& section, const std::string& key,
+                       const std::string& value) {
+  const S32 index = static_cast<S32>(FindOrAddSection(section));
+  for (Entry& entry : Entries)
+    if (entry.Section == index && entry.Key == key) {
+      entry.Value = value;
+      entry.Line = BuildLine(key, value);
+      return;
+    }
+  Entries.push_back(Entry{BuildLine(key, value), key, value, index});
+}
+
+void IniFile::SetLine(const std::string& section, const std::string& key,
+                      const std::string& line) {
+  Entry made;
+  made.Line = line;
+  ParseLine(line, made.Key, made.Value);
+  made.Section = static_cast<S32>(FindOrAddSection(section));
+  for (Entry& entry : Entries)
+    if (entry.Section == made.Section && entry.Key == key) {
+      entry = std::move(made);
+      return;
+    }
+  Entries.push_back(std::move(made));
+}
+
+void IniFile::Save() const {
+  Util::SaveFileSafely(FileName, [this](Util::BinaryStream& out) {
+    for (std::size_t s = 0; s < Sections.size(); ++s) {
+      WriteText(out, (Spaced ? "[ " + Sections[s] + " ]" : "[" + Sections[s] + "]") + LineEnd);
+      for (const Entry& entry : Entries)
+        if (entry.Section == static_cast<S32>(s))
+          WriteText(out, entry.Line + LineEnd);
+      WriteText(out, LineEnd);
+    }
+  });
+}
+
+std::string IniFile::GetSectionName(U32 i) const {
+  UTIL_ASSERT(i < Sections.size());
+  return Sections[i];
+}
+
+U32 IniFile::GetEntryCount(U32 section) const {
+  U32 count = 0;
+  for (const Entry& entry : Entries)
+    if (entry.Section >= 0 && static_cast<U32>(entry.Section) == section)
+      ++count;
+  return count;
+}
+
+const IniFile::Entry* IniFile::FindEntry(U32 section, U32 i) const {
+  for (const Entry& entry : Entries)
+    if (entry.Section >= 0 && static_cast<U32>(entry.Section) == section && i-- == 0)
+      return &entry;
+  return nullptr;
+}
+
+std::string IniFile::GetEntryKey(U32 section, U32 i) const {
+  const Entry* entry = FindEntry(section, i);
+  UTIL_ASSERT_TEXT(entry != nullptr, "false");
+  return entry->Key;
+}
+
+std::string IniFile::GetEntryLine(U32 section, U32 i) const {
+  const Entry* entry = FindEntry(section, i);
+  UTIL_ASSERT_TEXT(entry != nullptr, "false");
+  return entry->Line;
+}
+
+} // namespace Ostra::Papy
