@@ -1,6 +1,12 @@
 #include "Papy/Files/Facets.h"
 
+#include "Papy/Lp/PcxFile.h"
+
 namespace Ostra::Papy {
+
+MakePcx::MakePcx() = default;
+
+MakePcx::~MakePcx() = default;
 
 void PurgeFactory::Purge() {
   if (Factory->HasFacet<MakeCam>())
@@ -12,7 +18,7 @@ void PurgeFactory::Purge() {
   if (Factory->HasFacet<MakePbf>())
     Factory->GetFacet<MakePbf>()->Purge();
   if (Factory->HasFacet<MakePcx>())
-    Factory->GetFacet<MakePcx>()->Purge();
+    Factory->GetFacet<MakePcx>()->Cache.clear();
   if (Factory->HasFacet<MakeRpy>())
     Factory->GetFacet<MakeRpy>()->Purge();
   if (Factory->HasFacet<MakeSrb>())

@@ -144,7 +144,11 @@ public:
 class MakePcx : public FileFactory::Facet {
 public:
   static constexpr FacetId Id{14};
-  virtual void Purge() = 0;
+  MakePcx();
+  ~MakePcx() override;
+
+  // Keyed by file name; emptied by PurgeFactory.
+  std::map<std::string, CountedPtr<PcxFile>> Cache;
 };
 
 class MakeRpy : public FileFactory::Facet {

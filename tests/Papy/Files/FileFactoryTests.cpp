@@ -6,9 +6,11 @@
 
 #include "Papy/Files/Facets.h"
 #include "Papy/Lp/LpFile.h"
+#include "Papy/Lp/PcxFile.h"
 #include "Papy/Track/Track.h"
 #include "Papy/Track/TrkFile.h"
 #include "Util/Exception.h"
+#include "Util/MemoryStream.h"
 
 namespace Ostra::Papy {
 namespace {
@@ -145,20 +147,26 @@ TEST(FileFactoryTest, PurgeEmptiesTheCachesInTheirFixedOrderButNotTheObjectArchi
   factory.AddFacet<MakeTdo>(new RecordingFacet<MakeTdo>(log, "MakeTdo", alive));
   factory.AddFacet<MakeSrb>(new RecordingFacet<MakeSrb>(log, "MakeSrb", alive));
   factory.AddFacet<MakeRpy>(new RecordingFacet<MakeRpy>(log, "MakeRpy", alive));
-  factory.AddFacet<MakePcx>(new RecordingFacet<MakePcx>(log, "MakePcx", alive));
+  auto* pcx = new MakePcx;
+  const CountedPtr<PcxFile> palette(new PcxFile(CountedPtr<Util::BinaryStream>(
+      new Util::MemoryStream("a.pcx", std::vector<unsigned char>(768)))));
+  pcx->Cache["a.pcx"] = palette;
+  factory.AddFacet<MakePcx>(pcx);
   factory.AddFacet<MakePbf>(new RecordingFacet<MakePbf>(log, "MakePbf", alive));
   factory.AddFacet<MakeMip>(new RecordingFacet<MakeMip>(log, "MakeMip", alive));
   factory.AddFacet<MakeLp>(new FakeMakeLp(log, "MakeLp", alive));
   factory.AddFacet<MakeCam>(new RecordingFacet<MakeCam>(log, "MakeCam", alive));
   factory.AddFacet<PurgeFactory>(new PurgeFactory(&factory));
-  EXPECT_EQ(alive, 11);
+  EXPECT_EQ(alive, 10);
 
   factory.GetFacet<PurgeFactory>()->Purge();
 
-  const std::vector<std::string> expected = {"MakeCam", "MakeLp",  "MakeMip", "MakePbf",
-                                             "MakePcx", "MakeRpy", "MakeSrb", "MakeTdo",
-                                             "MakeTrack", "MakeTrk"};
+  const std::vector<std::string> expected = {"MakeCam", "MakeLp",  "MakeMip",   "MakePbf",
+                                             "MakeRpy", "MakeSrb", "MakeTdo",   "MakeTrack",
+                                             "MakeTrk"};
   EXPECT_EQ(log, expected);
+  EXPECT_TRUE(pcx->Cache.empty());
+  EXPECT_EQ(palette.UseCount(), 1);
   // The archive maker keeps what it holds.
   EXPECT_EQ(alive, 1);
 }
