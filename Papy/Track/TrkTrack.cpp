@@ -1,6 +1,7 @@
 #include "Papy/Track/TrkTrack.h"
 
 #include "Papy/Track/TrkFile.h"
+#include "Papy/Track/TrkFrame.h"
 #include "Papy/Track/TrkTrackSegment.h"
 #include "Util/Exception.h"
 
@@ -46,17 +47,7 @@ CountedPtr<TrackSegment> TrkTrack::GetSegmentAt(double distance, double& offset)
 TrackFrame TrkTrack::GetFrame(double distance, double latitude) const {
   const S32 lat = MetresToTrkUnits(latitude);
   const S32 longitude = File->Length2DToLongitude(distance);
-  S32 x, y, z, orientation, pitch, bank, surface;
-  File->GetTrackPoint(longitude, lat, x, y, z, orientation, pitch, bank, surface);
-  TrackFrame frame;
-  frame.X = TrkUnitsToMetres(x);
-  frame.Y = TrkUnitsToMetres(y);
-  frame.Z = TrkUnitsToMetres(z);
-  frame.Orientation = TrkAngleToRadians(orientation);
-  frame.Pitch = TrkAngleToRadians(pitch);
-  frame.Bank = TrkAngleToRadians(bank);
-  frame.SurfaceType = surface;
-  return frame;
+  return GetTrkFrame(*File, longitude, lat);
 }
 
 void TrkTrack::Write(const CountedPtr<Util::BinaryStream>& stream) const { File->Write(stream); }

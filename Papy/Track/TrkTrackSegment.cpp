@@ -1,6 +1,7 @@
 #include "Papy/Track/TrkTrackSegment.h"
 
 #include "Papy/Track/TrkFile.h"
+#include "Papy/Track/TrkFrame.h"
 #include "Papy/Track/TrkTrackFSection.h"
 #include "Papy/Track/TrkTrackWSection.h"
 #include "Papy/Track/TrkTrackXSection.h"
@@ -102,17 +103,7 @@ TrackFrame TrkTrackSegment::GetFrame(double distance, double latitude) const {
   const S32 lat = MetresToTrkUnits(latitude);
   const double plan = File->GetSectionStart2D(Section) + distance;
   const S32 longitude = File->Length2DToLongitude(plan);
-  S32 x, y, z, orientation, pitch, bank, surface;
-  File->GetTrackPoint(longitude, lat, x, y, z, orientation, pitch, bank, surface);
-  TrackFrame frame;
-  frame.X = TrkUnitsToMetres(x);
-  frame.Y = TrkUnitsToMetres(y);
-  frame.Z = TrkUnitsToMetres(z);
-  frame.Orientation = TrkAngleToRadians(orientation);
-  frame.Pitch = TrkAngleToRadians(pitch);
-  frame.Bank = TrkAngleToRadians(bank);
-  frame.SurfaceType = surface;
-  return frame;
+  return GetTrkFrame(*File, longitude, lat);
 }
 
 } // namespace Ostra::Papy
