@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "Papy/Lp/RecordBlock.h"
+#include "Papy/Track/TrkFile.h"
 #include "Util/BinaryStream.h"
 #include "Util/Exception.h"
 #include "Util/StreamIO.h"
@@ -43,11 +44,23 @@ U32 CountFromTruncation(double value) {
   return static_cast<U32>(truncated) + 1;
 }
 
+double PlanLengthOf(const Util::CountedPtr<TrkFile>& trk) {
+  UTIL_ASSERT(trk);
+  return trk->GetLength2D();
+}
+
 } // namespace
 
 U32 GPLLpFile::ExpectedRecordCount(double planLength) {
   return CountFromTruncation(planLength * OneThird + 0.5);
 }
+
+GPLLpFile::GPLLpFile(const Util::CountedPtr<Util::BinaryStream>& stream,
+                     const Util::CountedPtr<TrkFile>& trk)
+    : GPLLpFile(stream, PlanLengthOf(trk)) {}
+
+GPLLpFile::GPLLpFile(const Util::CountedPtr<TrkFile>& trk, double spacing)
+    : GPLLpFile(PlanLengthOf(trk), spacing) {}
 
 GPLLpFile::GPLLpFile(const Util::CountedPtr<Util::BinaryStream>& stream, double planLength) {
   Util::BinaryStream& in = *stream;

@@ -6,6 +6,8 @@
 
 namespace Ostra::Papy {
 
+class TrkFile;
+
 // A GPL racing line (.lp, version 0x10002): float speeds, latitude and yaw speed,
 // and one word holding the 15 behaviour flags and the speed modifier. The file does
 // not store its spacing (3.0 m); its record count must match the track's plan length.
@@ -40,6 +42,18 @@ public:
     StartAbruptPass2ZoneBit = 1u << 15,
     TireWarmupBit = 1u << 16,
   };
+
+  // Reads the file from position 0 for the track of trk, whose plan length decides
+  // the record count. Throws XFileFormat "GPL Lp file version error", then "Contains
+  // incorrect number of records" when the count does not fit the track, then when the
+  // stream is too short for it; XFileRead/XFileSeek from the stream.
+  GPLLpFile(const Util::CountedPtr<Util::BinaryStream>& stream,
+            const Util::CountedPtr<TrkFile>& trk);
+  // A new zeroed line for the track of trk. Spacing 0.0 gives the count the reader
+  // expects at 3.0 m; any other spacing gives trunc(plan length / spacing + 0.5) + 1
+  // records, which the reader refuses unless it happens to match. A spacing
+  // other than 0.0 must be above 0 (asserted).
+  GPLLpFile(const Util::CountedPtr<TrkFile>& trk, double spacing);
 
   U32 GetRecordCount() const override { return static_cast<U32>(Records.size()); }
   double GetRecordSpacing() const override { return Spacing; }
@@ -114,23 +128,14 @@ public:
   double Spacing = 3.0;
   std::vector<Record> Records;
 
-protected:
+private:
   // The record count a lap of planLength metres demands:
   // trunc(planLength x float(1/3) + 0.5) + 1.
   static U32 ExpectedRecordCount(double planLength);
 
-  // Reads a file for a lap of planLength metres (the TRK file's plan length). Throws
-  // XFileFormat "GPL Lp file version error", then "Contains incorrect number of
-  // records" when the count does not fit the lap, then when the stream is too short
-  // for it; XFileRead/XFileSeek from the stream.
   GPLLpFile(const Util::CountedPtr<Util::BinaryStream>& stream, double planLength);
-  // A new zeroed line for a lap of planLength metres. Spacing 0.0 gives the count the
-  // reader expects at 3.0 m; any other spacing gives trunc(planLength / spacing + 0.5)
-  // + 1 records, which the reader will refuse unless it happens to match. Asserts a
-  // spacing above 0.
   GPLLpFile(double planLength, double spacing);
 
-private:
   bool IsBitSet(U32 i, U32 bit) const { return (Records[i].Flags & bit) != 0; }
   void SetBit(U32 i, U32 bit, bool on) {
     Records[i].Flags &= ~bit;

@@ -9,6 +9,8 @@
 #include <cmath>
 
 #include "Papy/Lp/RecordBlock.h"
+#include "Papy/Track/TrkFile.h"
+#include "Papy/Track/TrkUnits.h"
 #include "Util/BinaryStream.h"
 #include "Util/Exception.h"
 #include "Util/StreamIO.h"
@@ -21,8 +23,10 @@ constexpr std::size_t RecordSize = 12;
 constexpr std::size_t LongitudinalSpeedOffset = 0;
 constexpr std::size_t LateralSpeedOffset = 4;
 constexpr std::size_t LatitudeOffset = 8;
-// The TRK length unit in metres.
-constexpr double TrkUnit = 5.08e-05;
+double LapLengthOf(const Util::CountedPtr<TrkFile>& trk) {
+  UTIL_ASSERT(trk);
+  return TrkUnitsToMetres(trk->GetLength());
+}
 
 } // namespace
 
@@ -43,6 +47,9 @@ ICR2LpFile::ICR2LpFile(const Util::CountedPtr<Util::BinaryStream>& stream) {
   });
 }
 
+ICR2LpFile::ICR2LpFile(const Util::CountedPtr<TrkFile>& trk, double spacing)
+    : ICR2LpFile(LapLengthOf(trk), spacing) {}
+
 ICR2LpFile::ICR2LpFile(double lapLength, double spacing) {
   if (spacing != 0.0) {
     UTIL_ASSERT(spacing > 0.0);
@@ -62,7 +69,7 @@ double ICR2LpFile::GetRecordLongitude(U32 i) const {
   return static_cast<double>(i + 1) * Spacing;
 }
 
-double ICR2LpFile::GetRecordLatitude(U32 i) const { return Records[i].Latitude * TrkUnit; }
+double ICR2LpFile::GetRecordLatitude(U32 i) const { return TrkUnitsToMetres(Records[i].Latitude); }
 
 double ICR2LpFile::GetRecordLongitudinalSpeed(U32 i) const {
   return Records[i].LongitudinalSpeed * SpeedUnit;
@@ -73,7 +80,8 @@ double ICR2LpFile::GetRecordLateralSpeed(U32 i) const {
 }
 
 void ICR2LpFile::SetRecordLatitude(U32 i, double latitude) {
-  Store(i, &Record::Latitude, LpDetail::SaturateToS32(latitude / TrkUnit));
+  // As MetresToTrkUnits, but saturating where that gives -2^31.
+  Store(i, &Record::Latitude, LpDetail::SaturateToS32(latitude / TrkMetresPerUnit));
 }
 
 void ICR2LpFile::SetRecordLongitudinalSpeed(U32 i, double speed) {

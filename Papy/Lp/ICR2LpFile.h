@@ -6,6 +6,8 @@
 
 namespace Ostra::Papy {
 
+class TrkFile;
+
 // An ICR2 (and N2) racing line: integer speeds and latitude, no flags, no version.
 // The file's last record closes the lap by repeating record 0; the model keeps it
 // behind the records it exposes, in step with record 0, and writes it back.
@@ -27,6 +29,10 @@ public:
   // the count is 0 (no closing record) or the stream is too short for it;
   // XFileRead/XFileSeek from the stream.
   explicit ICR2LpFile(const Util::CountedPtr<Util::BinaryStream>& stream);
+  // A new zeroed line for the track of trk: ceil(lap length / spacing) records plus
+  // the closing record, the lap length being the 3D length along the longitude.
+  // Spacing 0.0 selects the default; any other must be above 0 (asserted).
+  ICR2LpFile(const Util::CountedPtr<TrkFile>& trk, double spacing);
 
   // The closing record is not counted.
   U32 GetRecordCount() const override { return static_cast<U32>(Records.size() - 1); }
@@ -53,13 +59,9 @@ public:
   std::vector<Record> Records;
   double Spacing = DefaultSpacing;
 
-protected:
-  // A new zeroed line for a lap of lapLength metres (the 3D length along the
-  // longitude): ceil(lapLength / spacing) records plus the closing record. Spacing
-  // 0.0 selects the default; any other must be above 0 (asserted).
+private:
   ICR2LpFile(double lapLength, double spacing);
 
-private:
   template <class Field>
   void Store(U32 i, Field Record::*field, Field value) {
     Records[i].*field = value;

@@ -117,7 +117,8 @@ void IniFile::SetLine(const std::string& section, const std::string& key,
                       const std::string& line) {
   Entry made;
   made.Line = line;
-  ParseLine(line, made.Key, made.Value);
+  // The comment is cut as when reading, so that the value stays what a reload gives.
+  ParseLine(line.substr(0, line.find(';')), made.Key, made.Value);
   made.Section = static_cast<S32>(FindOrAddSection(section));
   for (Entry& entry : Entries)
     if (entry.Section == made.Section && entry.Key == key) {

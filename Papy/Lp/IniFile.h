@@ -30,8 +30,9 @@ public:
   // Sets the value of the first matching key (exact case), rebuilding its line, or
   // appends the entry (and the section).
   void SetValue(const std::string& section, const std::string& key, const std::string& value);
-  // Replaces the first entry with the key (exact case) by one made from line, or
-  // appends it (and the section).
+  // Replaces the first entry with the key (exact case) by one made from line (its
+  // key and value read as the constructor reads them), or appends it (and the
+  // section). A line without '=' is kept with an empty key and value.
   void SetLine(const std::string& section, const std::string& key, const std::string& line);
   // Writes every section and entry to FileName with CR LF line ends, through a
   // temporary file. Throws XFileOpen or XFileWrite.

@@ -8,6 +8,7 @@
 #include "Papy/Lp/N4LpFile.h"
 
 #include "Papy/Lp/RecordBlock.h"
+#include "Papy/Track/Track.h"
 #include "Util/BinaryStream.h"
 #include "Util/Exception.h"
 #include "Util/StreamIO.h"
@@ -26,6 +27,11 @@ constexpr std::size_t PathLengthOffset = 16;
 constexpr std::size_t FlagsOffset = 20;
 constexpr double SpeedFactor = 36.0;
 constexpr double DefaultSpacing = 3.0;
+
+double PlanLengthOf(const Util::CountedPtr<Track>& track) {
+  UTIL_ASSERT(track);
+  return track->GetLength2D();
+}
 
 } // namespace
 
@@ -48,6 +54,9 @@ N4LpFile::N4LpFile(const Util::CountedPtr<Util::BinaryStream>& stream) {
     r.Flags = Util::LoadU32(p + FlagsOffset);
   });
 }
+
+N4LpFile::N4LpFile(const Util::CountedPtr<Track>& track, double spacing)
+    : N4LpFile(PlanLengthOf(track), spacing) {}
 
 N4LpFile::N4LpFile(double planLength, double spacing) {
   Spacing = spacing == 0.0 ? DefaultSpacing : spacing;

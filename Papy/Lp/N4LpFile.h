@@ -6,6 +6,8 @@
 
 namespace Ostra::Papy {
 
+class Track;
+
 // An N4 racing line (.lp, version 0x10003): float speeds, latitude, yaw speed and path
 // length per record, and a flags word the model keeps whole. Files from disk are
 // spaced 3.0 m.
@@ -24,6 +26,9 @@ public:
   // Reads the file from position 0. Throws XFileFormat for a wrong version or a
   // record count the stream cannot hold, XFileRead/XFileSeek from the stream.
   explicit N4LpFile(const Util::CountedPtr<Util::BinaryStream>& stream);
+  // A new line of default records for the track: trunc(plan length / spacing) + 1
+  // records (no rounding), spacing 0.0 meaning 3.0. Asserts a spacing above 0.
+  N4LpFile(const Util::CountedPtr<Track>& track, double spacing);
 
   U32 GetRecordCount() const override { return static_cast<U32>(Records.size()); }
   double GetRecordSpacing() const override { return Spacing; }
@@ -53,9 +58,7 @@ public:
   std::vector<Record> Records;
   double Spacing = 3.0;
 
-protected:
-  // A new line of default records for a lap of planLength metres: trunc(planLength /
-  // spacing) + 1 records, spacing 0.0 meaning 3.0. Asserts a spacing above 0.
+private:
   N4LpFile(double planLength, double spacing);
 };
 

@@ -1,0 +1,111 @@
+#include "Papy/Lp/LpFile.h"
+
+#include <cmath>
+#include <limits>
+
+#include <gtest/gtest.h>
+
+#include "LpFakes.h"
+#include "Papy/Lp/GPLLpFile.h"
+#include "Papy/Lp/ICR2LpFile.h"
+#include "Papy/Lp/N4LpFile.h"
+#include "Util/Exception.h"
+
+namespace Ostra::Papy {
+namespace {
+
+using LpTest::MakeTrk;
+
+CountedPtr<LpFile> N4Line(double planLength, double spacing) {
+  return CountedPtr<LpFile>(
+      new N4LpFile(CountedPtr<Track>(new LpTest::LengthOnlyTrack(planLength)), spacing));
+}
+
+// The expression of the XAssertion that call throws, or "" when it throws none.
+template <class Call>
+std::string AssertionText(Call call) {
+  try {
+    call();
+  } catch (const Util::XAssertion& e) {
+    return e.Expression;
+  }
+  return "";
+}
+
+TEST(LpFile, RecordsLieOneSpacingApartFromTheFirstSpacing) {
+  const auto lp = N4Line(30.0, 0.0); // 11 records at 3 m
+  ASSERT_EQ(lp->GetRecordCount(), 11u);
+  EXPECT_EQ(lp->GetRecordLongitude(0), 3.0);
+  EXPECT_EQ(lp->GetRecordLongitude(10), 33.0);
+}
+
+TEST(LpFile, RecordIndexIsTheRecordAtOrBeforeTheLongitude) {
+  const auto lp = N4Line(30.0, 0.0);
+  struct Case {
+    double Longitude;
+    U32 Index;
+  };
+  const Case cases[] = {{3.0, 0}, {4.5, 0}, {5.999, 0}, {6.0, 1}, {32.9, 9}, {33.0, 10}};
+  for (const Case& c : cases)
+    EXPECT_EQ(lp->GetRecordIndex(c.Longitude), c.Index) << c.Longitude;
+}
+
+TEST(LpFile, RecordIndexRefusesLongitudesOutsideTheRecords) {
+  const auto lp = N4Line(30.0, 0.0);
+  struct Case {
+    double Longitude;
+    const char* Expression;
+  };
+  const Case cases[] = {
+      {2.9, "longitude >= GetRecordLongitude(0)"},
+      {-1.0, "longitude >= GetRecordLongitude(0)"},
+      {std::numeric_limits<double>::quiet_NaN(), "longitude >= GetRecordLongitude(0)"},
+      {33.01, "longitude <= GetRecordLongitude(GetRecordCount() - 1)"},
+      {std::numeric_limits<double>::infinity(),
+       "longitude <= GetRecordLongitude(GetRecordCount() - 1)"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(AssertionText([&] { lp->GetRecordIndex(c.Longitude); }), c.Expression)
+        << c.Longitude;
+}
+
+TEST(LpFile, RecordIndexFindsEachRecordAtItsOwnLongitudeWithAnInexactSpacing) {
+  // 3.3292288 is not exact in binary: a record's longitude divided by it can land
+  // just below the record's number.
+  const ICR2LpFile lp(MakeTrk(1.0f, 20000 * 65536), 0.0);
+  ASSERT_EQ(lp.GetRecordCount(), 20000u);
+  for (U32 i = 0; i < lp.GetRecordCount(); ++i) {
+    ASSERT_EQ(lp.GetRecordIndex(lp.GetRecordLongitude(i)), i);
+    if (i + 1 < lp.GetRecordCount()) {
+      const double just_before_next =
+          std::nextafter(lp.GetRecordLongitude(i + 1), 0.0);
+      ASSERT_EQ(lp.GetRecordIndex(just_before_next), i);
+    }
+  }
+}
+
+TEST(LpFile, RecordSpeedCombinesBothDirections) {
+  auto lp = N4Line(30.0, 0.0);
+  lp->SetRecordLongitudinalSpeed(2, 3.0 * 36.0);
+  lp->SetRecordLateralSpeed(2, -4.0 * 36.0);
+  EXPECT_EQ(lp->GetRecordSpeed(2), 5.0 * 36.0);
+}
+
+TEST(LpFile, OptionalSettersWithoutTheirCapabilityAssertFalse) {
+  auto lp = N4Line(30.0, 0.0);
+  using Setter = void (*)(LpFile&);
+  const Setter setters[] = {
+      [](LpFile& f) { f.SetRecordSpeedModifier(0, 1.0); },
+      [](LpFile& f) { f.SetControlPoint(0, true); },
+      [](LpFile& f) { f.SetRecordSpeedLimit(0, 1.0); },
+      [](LpFile& f) { f.SetSpareValue2(0, 0); },
+      [](LpFile& f) { f.SetStartSpeedCheckpoint(0, true); },
+      [](LpFile& f) { f.SetStartAbruptPass2Zone(0, false); },
+      [](LpFile& f) { f.GetRecordSpeedLimit(0); },
+  };
+  for (const Setter set : setters)
+    EXPECT_EQ(AssertionText([&] { set(*lp); }), "false");
+}
+
+} // namespace
+} // namespace Ostra::Papy

@@ -1,0 +1,183 @@
+#include "Papy/Lp/N4LpFile.h"
+
+#include <bit>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "LpFakes.h"
+#include "TestSupport/ByteBuilder.h"
+#include "TestSupport/TempDir.h"
+#include "Util/BinaryFile.h"
+#include "Util/Exception.h"
+#include "Util/MemoryStream.h"
+#include "Util/StreamIO.h"
+
+namespace Ostra::Papy {
+namespace {
+
+using LpTest::EmptyMemory;
+using LpTest::MemoryOf;
+
+struct RealFile {
+  const char* Path;
+  U32 Records;
+};
+
+TEST(N4LpFile, RealFilesReadWithTheirCountsAndWriteBackIdentical) {
+  const RealFile files[] = {
+      {"n4/atlanta/maxrace.lp", 818}, {"n4/atlanta/minrace.lp", 818},
+      {"n4/atlanta/pit0.lp", 818},    {"n4/atlanta/race.lp", 818},
+      {"n4/atlanta/raceline.lp", 818}, {"n4/bristol/minpit1.lp", 286},
+      {"n4/bristol/pit1.lp", 286},    {"n4/bristol/race.lp", 286},
+  };
+  for (const RealFile& file : files) {
+    SCOPED_TRACE(file.Path);
+    const std::string path = Ostra::Test::SharedData(file.Path);
+    CountedPtr<Util::BinaryStream> in(Util::BinaryFile::OpenRead(path));
+    const N4LpFile lp(in);
+    EXPECT_EQ(lp.GetRecordCount(), file.Records);
+    EXPECT_EQ(lp.GetRecordSpacing(), 3.0);
+    auto out = EmptyMemory();
+    lp.Write(out);
+    EXPECT_EQ(out->Bytes(), Ostra::Test::ReadWholeFile(path));
+  }
+}
+
+TEST(N4LpFile, FileSwapsLatitudeAndLateralSpeedAgainstMemory) {
+  Ostra::Test::ByteBuilder file;
+  file.U32(0x10003).U32(1).F32(2.0f).F32(0.5f).F32(-4.25f).F32(0.25f).F32(2.75f).U32(0xDEADBEEF);
+  const N4LpFile lp(MemoryOf(file.Data()));
+  EXPECT_EQ(lp.Records[0].LateralSpeed, 0.5f);
+  EXPECT_EQ(lp.Records[0].Latitude, -4.25f);
+  EXPECT_DOUBLE_EQ(lp.GetRecordLongitudinalSpeed(0), 72.0);
+  EXPECT_DOUBLE_EQ(lp.GetRecordLateralSpeed(0), 18.0);
+  EXPECT_DOUBLE_EQ(lp.GetRecordLatitude(0), -4.25);
+  EXPECT_DOUBLE_EQ(lp.GetRecordYawSpeed(0), 9.0);
+  EXPECT_DOUBLE_EQ(lp.GetRecordPathLength(0), 2.75);
+  EXPECT_EQ(lp.GetRecordFlags(0), 0xDEADBEEFu);
+
+  N4LpFile edited(MemoryOf(file.Data()));
+  edited.SetRecordLatitude(0, 1.5);
+  edited.SetRecordLateralSpeed(0, 36.0);
+  auto out = EmptyMemory();
+  edited.Write(out);
+  const auto& bytes = out->Bytes();
+  ASSERT_EQ(bytes.size(), 32u);
+  EXPECT_EQ(Util::LoadU32(&bytes[12]), std::bit_cast<U32>(1.0f));
+  EXPECT_EQ(Util::LoadU32(&bytes[16]), std::bit_cast<U32>(1.5f));
+}
+
+TEST(N4LpFile, SettersStoreTheQuotientAsFloat) {
+  N4LpFile lp(MemoryOf(Ostra::Test::ByteBuilder().U32(0x10003).U32(1).Zeros(24).Data()));
+  lp.SetRecordLongitudinalSpeed(0, 36.0);
+  lp.SetRecordYawSpeed(0, -18.0);
+  lp.SetRecordPathLength(0, 3.25);
+  lp.SetRecordFlags(0, 0x80000001u);
+  EXPECT_EQ(lp.Records[0].LongitudinalSpeed, 1.0f);
+  EXPECT_EQ(lp.Records[0].YawSpeed, -0.5f);
+  EXPECT_EQ(lp.Records[0].PathLength, 3.25f);
+  EXPECT_EQ(lp.GetRecordFlags(0), 0x80000001u);
+}
+
+TEST(N4LpFile, DamagedHeadersAreRefused) {
+  struct Case {
+    const char* Name;
+    std::vector<unsigned char> Bytes;
+    const char* Message; // nullptr: a read failure
+  };
+  const Case cases[] = {
+      {"version of the GPL format", Ostra::Test::ByteBuilder().U32(0x10002).U32(1).Zeros(24).Data(),
+       "N4 Lp file version error"},
+      {"count beyond the data", Ostra::Test::ByteBuilder().U32(0x10003).U32(2).Zeros(24).Data(),
+       "N4 Lp file is too short for its record count"},
+      {"count of four billion", Ostra::Test::ByteBuilder().U32(0x10003).U32(0xFFFFFFFF).Data(),
+       "N4 Lp file is too short for its record count"},
+      {"header cut short", Ostra::Test::ByteBuilder().U32(0x10003).U16(1).Data(), nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    if (c.Message) {
+      try {
+        N4LpFile lp(MemoryOf(c.Bytes));
+        ADD_FAILURE() << "accepted";
+      } catch (const Util::XFileFormat& e) {
+        EXPECT_EQ(e.Message, c.Message);
+        EXPECT_EQ(e.FileName, "test.lp");
+      }
+    } else {
+      EXPECT_THROW(N4LpFile lp(MemoryOf(c.Bytes)), Util::XFileRead);
+    }
+  }
+}
+
+TEST(N4LpFile, TrailingBytesAreIgnoredAndNotWritten) {
+  auto bytes = Ostra::Test::ByteBuilder().U32(0x10003).U32(1).Zeros(24).U32(7).Data();
+  const N4LpFile lp(MemoryOf(bytes));
+  EXPECT_EQ(lp.GetRecordCount(), 1u);
+  auto out = EmptyMemory();
+  lp.Write(out);
+  bytes.resize(32);
+  EXPECT_EQ(out->Bytes(), bytes);
+}
+
+TEST(N4LpFile, NewFileTruncatesPlanLengthOverSpacing) {
+  struct Case {
+    double PlanLength;
+    double Spacing;
+    U32 Records;
+    double RecordSpacing;
+  };
+  const Case cases[] = {
+      {10.0, 0.0, 4, 3.0}, // 3.33 truncated, plus 1
+      {9.0, 0.0, 4, 3.0},  // exactly 3, plus 1
+      {8.99, 0.0, 3, 3.0},
+      {10.0, 2.0, 6, 2.0},
+      {0.0, 0.0, 1, 3.0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.PlanLength << " / " << c.Spacing);
+    const N4LpFile lp(CountedPtr<Track>(new LpTest::LengthOnlyTrack(c.PlanLength)), c.Spacing);
+    EXPECT_EQ(lp.GetRecordCount(), c.Records);
+    EXPECT_EQ(lp.GetRecordSpacing(), c.RecordSpacing);
+    for (U32 i = 0; i < lp.GetRecordCount(); ++i) {
+      EXPECT_EQ(lp.GetRecordPathLength(i), 3.0) << "path length does not follow the spacing";
+      EXPECT_EQ(lp.GetRecordLatitude(i), 0.0);
+      EXPECT_EQ(lp.GetRecordFlags(i), 0u);
+    }
+  }
+  EXPECT_THROW(N4LpFile(CountedPtr<Track>(new LpTest::LengthOnlyTrack(10.0)), -3.0),
+               Util::XAssertion);
+}
+
+TEST(N4LpFile, NewFileWrittenReadsBack) {
+  N4LpFile made(CountedPtr<Track>(new LpTest::LengthOnlyTrack(100.0)), 0.0);
+  made.SetRecordLatitude(5, -2.5);
+  made.SetRecordFlags(7, 0x12345678u);
+  auto out = EmptyMemory();
+  made.Write(out);
+  const N4LpFile read(CountedPtr<Util::BinaryStream>(new Util::MemoryStream("m", out->Bytes())));
+  ASSERT_EQ(read.GetRecordCount(), 34u);
+  EXPECT_EQ(read.GetRecordLatitude(5), -2.5);
+  EXPECT_EQ(read.GetRecordFlags(7), 0x12345678u);
+  EXPECT_EQ(read.GetRecordPathLength(33), 3.0);
+}
+
+TEST(N4LpFile, CapabilitiesAreThoseTheFormatStores) {
+  const N4LpFile lp(MemoryOf(Ostra::Test::ByteBuilder().U32(0x10003).U32(2).Zeros(48).Data()));
+  EXPECT_TRUE(lp.HasPathLength());
+  EXPECT_TRUE(lp.HasYawSpeed());
+  EXPECT_TRUE(lp.HasFlags());
+  EXPECT_FALSE(lp.HasSpeedModifier());
+  EXPECT_FALSE(lp.HasTireWarmup());
+  EXPECT_FALSE(lp.HasSpeedLimit());
+  EXPECT_EQ(lp.GetRecordSpeedModifier(1), 1.0);
+  EXPECT_FALSE(lp.IsTireWarmup(1));
+  N4LpFile editable(MemoryOf(Ostra::Test::ByteBuilder().U32(0x10003).U32(2).Zeros(48).Data()));
+  EXPECT_THROW(editable.SetTireWarmup(0, true), Util::XAssertion);
+  EXPECT_THROW(editable.SetRecordSpeedModifier(0, 1.0), Util::XAssertion);
+  EXPECT_THROW(editable.SetControlPoint(0, true), Util::XAssertion);
+}
+
+} // namespace
+} // namespace Ostra::Papy
