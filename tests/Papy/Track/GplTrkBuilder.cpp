@@ -102,23 +102,24 @@ GplTrkBuilder GplTrkBuilder::Loop(const std::vector<Shape>& shapes, const std::v
   return b;
 }
 
-GplTrkBuilder GplTrkBuilder::Circuit() {
+const std::vector<S32> GplTrkBuilder::CircuitLaterals = {-200000, 0, 200000};
+const std::vector<S32> GplTrkBuilder::CircuitAltitudes = {0,     20000,  60000,  60000, 40000,
+                                                          0,     -20000, -20000, -5000};
+
+std::vector<GplTrkBuilder::Shape> GplTrkBuilder::CircuitShapes() {
   constexpr S32 quarter = 1 << 29; // half of a 90-degree sweep
   constexpr S32 corner = 3000000;
   const double radius = corner / (TwoPi / 4.0);
   constexpr S32 straight = 2000000;
   const S32 back = Round(straight + 2.0 * radius);
   const S32 down = Round(2.0 * radius);
-  return Loop({{false, straight, 0},
-               {true, corner, quarter},
-               {true, corner, -quarter},
-               {true, corner, quarter},
-               {true, corner, quarter},
-               {false, back, 0},
-               {true, corner, quarter},
-               {false, down, 0},
-               {true, corner, quarter}},
-              {-200000, 0, 200000}, {0, 20000, 60000, 60000, 40000, 0, -20000, -20000, -5000});
+  return {{false, straight, 0}, {true, corner, quarter}, {true, corner, -quarter},
+          {true, corner, quarter},  {true, corner, quarter}, {false, back, 0},
+          {true, corner, quarter},  {false, down, 0},        {true, corner, quarter}};
+}
+
+GplTrkBuilder GplTrkBuilder::Circuit() {
+  return Loop(CircuitShapes(), CircuitLaterals, CircuitAltitudes);
 }
 
 GplTrkBuilder GplTrkBuilder::Oval() {

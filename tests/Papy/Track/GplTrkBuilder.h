@@ -49,6 +49,9 @@ public:
   // A 90-degree-cornered loop with both left and a right-hand curves: straight, left,
   // right, left, left, straight, left, straight, left. Closes up to rounding.
   static GplTrkBuilder Circuit();
+  static std::vector<Shape> CircuitShapes();
+  static const std::vector<Util::S32> CircuitLaterals;
+  static const std::vector<Util::S32> CircuitAltitudes;
   // Two straights and two half-turn curves with two laterals and SurfaceCount 3 per
   // section (strip, wall, left edge).
   static GplTrkBuilder Oval();
