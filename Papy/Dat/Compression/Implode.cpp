@@ -1,0 +1,351 @@
+#include "Papy/Dat/Compression/Implode.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdint>
+#include <cstring>
+#include <new>
+
+#include "Papy/Dat/Compression/CodeTables.h"
+
+namespace Ostra::Papy::Dcl {
+namespace {
+
+using std::uint16_t;
+using std::uint32_t;
+using std::uint64_t;
+
+constexpr unsigned BlockSize = 4096;
+// No repetition is longer, so a block is matched only up to this many bytes before the
+// end of the loaded data until the input has ended.
+constexpr unsigned MaxMatch = 516;
+constexpr unsigned HistorySize = 4096;
+// Window: history, the unmatched tail of the previous block, the new block.
+constexpr unsigned BlockStart = HistorySize + MaxMatch;
+constexpr unsigned WindowSize = BlockStart + BlockSize;
+// Match lengths are measured in 8-byte steps that may read this far past the data.
+constexpr unsigned CompareSlack = 8;
+constexpr unsigned OutPiece = 2048;
+// Length-2 repetitions further back cost more than two literals.
+constexpr unsigned MaxPairDistance = 256;
+// Look-ahead: a match one byte longer at the next position is not worth a literal when
+// the current match is this close.
+constexpr unsigned LookAheadNearDistance = 129;
+constexpr unsigned LookAheadMinLength = 8;
+
+// The pair hash 4 x + 5 y of two bytes. With the first byte equal, equal hashes mean an
+// equal second byte.
+constexpr unsigned HashCount = 4 * 255 + 5 * 255 + 1;
+// The positions of each hash are kept in ascending runs; the last of a run is marked.
+constexpr uint16_t LastInRun = 0x8000;
+constexpr uint16_t PositionMask = 0x7FFF;
+constexpr uint16_t NoRun = 0xFFFF;
+static_assert(WindowSize <= PositionMask);
+
+struct Code {
+  uint32_t Value;
+  uint32_t Bits;
+};
+
+// Flag 1, the length code and its extra bits, for every length from 2 to 519.
+constexpr std::array<Code, Tables::EndLength + 1> MakeRepetitionCodes() {
+  std::array<Code, Tables::EndLength + 1> codes{};
+  for (unsigned i = 0; i < Tables::LengthCount; ++i) {
+    const unsigned extra_bits = Tables::LengthExtraBits[i];
+    const auto code = Tables::LengthCodes[i];
+    for (unsigned e = 0; e < (1u << extra_bits); ++e) {
+      const unsigned length = Tables::LengthBase[i] + e + Tables::MinLength;
+      codes[length] = {1u | (static_cast<uint32_t>(code.Value) << 1) | (e << (1 + code.Bits)),
+                       1u + code.Bits + extra_bits};
+    }
+  }
+  return codes;
+}
+
+constexpr auto RepetitionCodes = MakeRepetitionCodes();
+
+struct ImplodeState {
+  ReadCallback Read;
+  WriteCallback Write;
+  void* Param;
+  bool Ascii;
+  unsigned DictSize;
+  unsigned DictBits;
+  uint64_t Acc;
+  unsigned AccBits;
+  unsigned OutCount;
+  unsigned char Out[OutPiece + 8];
+  // Per hash: the first index in Sorted of its run not yet known to lie out of reach.
+  uint16_t Start[HashCount];
+  // Window positions grouped by pair hash, ascending within each group.
+  uint16_t Sorted[WindowSize];
+  unsigned char Window[WindowSize + CompareSlack];
+};
+static_assert(sizeof(ImplodeState) <= ImplodeWorkSize);
+static_assert(alignof(ImplodeState) <= WorkAlignment);
+
+struct Match {
+  unsigned Length = 0;
+  unsigned Distance = 0;
+};
+
+uint64_t Load64(const unsigned char* p) {
+  uint64_t value;
+  std::memcpy(&value, p, sizeof value);
+  if constexpr (std::endian::native == std::endian::big)
+    value = __builtin_bswap64(value);
+  return value;
+}
+
+unsigned PairHash(const unsigned char* p) { return 4u * p[0] + 5u * p[1]; }
+
+void Put(ImplodeState& s, uint32_t value, unsigned bits) {
+  s.Acc |= static_cast<uint64_t>(value) << s.AccBits;
+  s.AccBits += bits;
+  while (s.AccBits >= 8) {
+    s.Out[s.OutCount++] = static_cast<unsigned char>(s.Acc);
+    s.Acc >>= 8;
+    s.AccBits -= 8;
+    if (s.OutCount == OutPiece) {
+      unsigned size = OutPiece;
+      s.Write(reinterpret_cast<char*>(s.Out), &size, s.Param);
+      s.OutCount = 0;
+    }
+  }
+}
+
+void PutLiteral(ImplodeState& s, unsigned char byte) {
+  if (s.Ascii) {
+    const auto code = Tables::AsciiCodes[byte];
+    Put(s, static_cast<uint32_t>(code.Value) << 1, code.Bits + 1u);
+  } else {
+    Put(s, static_cast<uint32_t>(byte) << 1, 9);
+  }
+}
+
+void PutRepetition(ImplodeState& s, const Match& match) {
+  const auto length = RepetitionCodes[match.Length];
+  Put(s, length.Value, length.Bits);
+  const unsigned low_bits = match.Length == 2 ? 2 : s.DictBits;
+  const unsigned back = match.Distance - 1;
+  const auto high = Tables::DistanceCodes[back >> low_bits];
+  Put(s, high.Value, high.Bits);
+  Put(s, back & ((1u << low_bits) - 1), low_bits);
+}
+
+void PutEnd(ImplodeState& s) {
+  const auto end = RepetitionCodes[Tables::EndLength];
+  Put(s, end.Value, end.Bits);
+  if (s.AccBits > 0)
+    Put(s, 0, 8 - s.AccBits);
+  if (s.OutCount > 0) {
+    unsigned size = s.OutCount;
+    s.Write(reinterpret_cast<char*>(s.Out), &size, s.Param);
+    s.OutCount = 0;
+  }
+}
+
+// Counting sort of the positions [from, to) by pair hash.
+void BuildIndex(ImplodeState& s, unsigned from, unsigned to) {
+  std::fill(std::begin(s.Start), std::end(s.Start), uint16_t{0});
+  for (unsigned i = from; i < to; ++i)
+    ++s.Start[PairHash(s.Window + i)];
+  unsigned sum = 0;
+  for (auto& start : s.Start) {
+    const unsigned count = start;
+    start = static_cast<uint16_t>(sum);
+    sum += count;
+  }
+  for (unsigned i = from; i < to; ++i)
+    s.Sorted[s.Start[PairHash(s.Window + i)]++] = static_cast<uint16_t>(i);
+  // Each Start now holds the end of its run: mark the run's last entry and go back to
+  // its beginning.
+  unsigned run_begin = 0;
+  for (auto& start : s.Start) {
+    const unsigned run_end = start;
+    if (run_end == run_begin) {
+      start = NoRun;
+    } else {
+      s.Sorted[run_end - 1] |= LastInRun;
+      start = static_cast<uint16_t>(run_begin);
+    }
+    run_begin = run_end;
+  }
+}
+
+// Bytes equal from offset 2 on, at most limit in all.
+unsigned MatchLength(const unsigned char* a, const unsigned char* b, unsigned limit) {
+  unsigned length = 2;
+  while (length < limit) {
+    const uint64_t diff = Load64(a + length) ^ Load64(b + length);
+    if (diff != 0)
+      return std::min(limit, length + static_cast<unsigned>(std::countr_zero(diff)) / 8);
+    length += 8;
+  }
+  return limit;
+}
+
+// The longest repetition at window position p among the earlier positions at distances
+// 2 to dictionary size - 1, measured up to 516 bytes and never past loaded. Candidates
+// are taken from the oldest: a longer or equally long one replaces the best, so the
+// nearest of equals wins, except that the first one to reach 516 ends the search.
+Match FindMatch(ImplodeState& s, unsigned p, unsigned loaded) {
+  const unsigned limit = std::min(MaxMatch, loaded - p);
+  if (limit < 2)
+    return {};
+  const unsigned hash = PairHash(s.Window + p);
+  unsigned index = s.Start[hash];
+  if (index == NoRun)
+    return {};
+  // Runs are ascending and p never decreases within a block, so a position out of
+  // reach now stays out of reach.
+  const unsigned lowest = p >= s.DictSize - 1 ? p - (s.DictSize - 1) : 0;
+  for (;;) {
+    const unsigned entry = s.Sorted[index];
+    if ((entry & PositionMask) >= lowest)
+      break;
+    if (entry & LastInRun) {
+      s.Start[hash] = NoRun;
+      return {};
+    }
+    ++index;
+  }
+  s.Start[hash] = static_cast<uint16_t>(index);
+
+  const unsigned char* current = s.Window + p;
+  const unsigned char first = current[0];
+  unsigned best_length = 2;
+  unsigned best_position = 0;
+  bool found = false;
+  for (;;) {
+    const unsigned entry = s.Sorted[index];
+    const unsigned q = entry & PositionMask;
+    if (q + 1 >= p)
+      break;
+    const unsigned char* candidate = s.Window + q;
+    // Only a candidate that matches the best length's last byte can be as long.
+    if (candidate[0] == first && candidate[best_length - 1] == current[best_length - 1]) {
+      const unsigned length = MatchLength(candidate, current, limit);
+      if (length >= best_length) {
+        best_length = length;
+        best_position = q;
+        found = true;
+        if (length == MaxMatch)
+          break;
+      }
+    }
+    if (entry & LastInRun)
+      break;
+    ++index;
+  }
+  if (!found)
+    return {};
+  return {best_length, p - best_position};
+}
+
+// Codes the positions [p, range_end) and returns the position after the last token,
+// which a repetition may have carried past range_end.
+unsigned MatchRange(ImplodeState& s, unsigned p, unsigned range_end, unsigned loaded) {
+  while (p < range_end) {
+    Match match = FindMatch(s, p, loaded);
+    for (;;) {
+      if (match.Length == 0 || (match.Length == 2 && match.Distance > MaxPairDistance)) {
+        PutLiteral(s, s.Window[p]);
+        ++p;
+        break;
+      }
+      if (match.Length >= LookAheadMinLength || p + 1 >= range_end) {
+        PutRepetition(s, match);
+        p += match.Length;
+        break;
+      }
+      const Match next = FindMatch(s, p + 1, loaded);
+      if (next.Length <= match.Length ||
+          (next.Length == match.Length + 1 && match.Distance <= LookAheadNearDistance)) {
+        PutRepetition(s, match);
+        p += match.Length;
+        break;
+      }
+      PutLiteral(s, s.Window[p]);
+      ++p;
+      match = next;
+    }
+  }
+  return p;
+}
+
+// Fills the new block; false in the second member when the input has ended.
+struct BlockRead {
+  unsigned Count;
+  bool Ended;
+};
+
+BlockRead ReadBlock(ImplodeState& s) {
+  unsigned count = 0;
+  while (count < BlockSize) {
+    unsigned want = BlockSize - count;
+    const unsigned got = s.Read(reinterpret_cast<char*>(s.Window + BlockStart + count), &want, s.Param);
+    if (got == 0)
+      return {count, true};
+    count += std::min(got, BlockSize - count);
+  }
+  return {count, false};
+}
+
+} // namespace
+
+int implode(ReadCallback read, WriteCallback write, char* work, void* param, unsigned* mode,
+            unsigned* dict_size) {
+  unsigned dict_bits;
+  switch (*dict_size) {
+  case 1024:
+    dict_bits = 4;
+    break;
+  case 2048:
+    dict_bits = 5;
+    break;
+  case 4096:
+    dict_bits = 6;
+    break;
+  default:
+    return CMP_INVALID_DICTSIZE;
+  }
+  if (*mode != CMP_BINARY && *mode != CMP_ASCII)
+    return CMP_INVALID_MODE;
+
+  auto& s = *new (work) ImplodeState;
+  s.Read = read;
+  s.Write = write;
+  s.Param = param;
+  s.Ascii = *mode == CMP_ASCII;
+  s.DictSize = *dict_size;
+  s.DictBits = dict_bits;
+  s.Acc = 0;
+  s.AccBits = 0;
+  s.Out[0] = static_cast<unsigned char>(*mode);
+  s.Out[1] = static_cast<unsigned char>(dict_bits);
+  s.OutCount = 2;
+  std::memset(s.Window, 0, sizeof s.Window);
+
+  unsigned p = BlockStart;
+  unsigned first_valid = BlockStart;
+  for (bool first = true;; first = false) {
+    if (!first) {
+      std::memmove(s.Window, s.Window + BlockSize, WindowSize - BlockSize);
+      p -= BlockSize;
+      first_valid = first_valid > BlockSize ? first_valid - BlockSize : 0;
+    }
+    const BlockRead block = ReadBlock(s);
+    const unsigned loaded = BlockStart + block.Count;
+    if (loaded > first_valid + 1)
+      BuildIndex(s, first_valid, loaded - 1);
+    p = MatchRange(s, p, block.Ended ? loaded : loaded - MaxMatch, loaded);
+    if (block.Ended)
+      break;
+  }
+  PutEnd(s);
+  return CMP_NO_ERROR;
+}
+
+} // namespace Ostra::Papy::Dcl
