@@ -1,0 +1,85 @@
+#pragma once
+
+// CGridCtrl: the grid as a wxWidgets window. All behaviour lives in GridCore; this
+// layer turns window events into core calls, paints through WxGridDC and delivers the
+// core's notifications to the owner as GridCtrlEvent.
+
+#include "GridCtrl/Core/GridCore.h"
+
+#include <wx/event.h>
+#include <wx/timer.h>
+#include <wx/window.h>
+
+#include <memory>
+
+class WxGridHost;
+
+// A grid notification. The owner's handler answers the result-bearing codes
+// (LVN_BEGINLABELEDITA, LVN_ENDLABELEDITA) with SetResult; GetDisplayInfo is set for
+// LVN_GETDISPINFOA.
+class GridCtrlEvent : public wxNotifyEvent {
+public:
+  GridCtrlEvent(wxEventType type = wxEVT_NULL, int id = 0) : wxNotifyEvent(type, id) {}
+
+  int GetCode() const { return Notify != nullptr ? Notify->Code : 0; }
+  int GetRow() const { return Notify != nullptr ? Notify->Row : -1; }
+  int GetCol() const { return Notify != nullptr ? Notify->Col : -1; }
+  CCellRange GetCacheHint() const { return Notify != nullptr ? Notify->CacheHint : CCellRange(); }
+  GridDisplayInfo* GetDisplayInfo() const { return Notify != nullptr ? Notify->DisplayInfo : nullptr; }
+  GridNotify* GetNotify() const { return Notify; }
+  void SetNotify(GridNotify* notify) { Notify = notify; }
+  void SetResult(long result) { Result = result; }
+  long GetResult() const { return Result; }
+  wxEvent* Clone() const override { return new GridCtrlEvent(*this); }
+
+private:
+  GridNotify* Notify = nullptr;
+  long Result = 0;
+};
+
+// Sent synchronously for every grid notification.
+wxDECLARE_EVENT(EVT_GRID_NOTIFY, GridCtrlEvent);
+// Queued after a click that ended on a cell.
+wxDECLARE_EVENT(EVT_GRID_CLICKED, GridCtrlEvent);
+
+class CGridCtrl : public wxWindow, public GridCore {
+public:
+  CGridCtrl(int rows = 0, int cols = 0, int fixed_rows = 0, int fixed_cols = 0);
+  ~CGridCtrl() override;
+
+  // False when the window cannot be made or the size arrays cannot be grown.
+  bool Create(wxWindow* parent, wxWindowID id, const wxPoint& pos = wxDefaultPosition,
+              const wxSize& size = wxDefaultSize, long style = wxBORDER_SUNKEN | wxTAB_TRAVERSAL);
+
+  // Notifications go to this handler; by default to the parent window.
+  void SetNotifyTarget(wxEvtHandler* target) { NotifyTarget = target; }
+  wxEvtHandler* GetNotifyTarget() const;
+
+  // Honours the grid's redraw switch.
+  void Refresh(bool erase_background = true, const wxRect* rect = nullptr) override;
+  // Also becomes the font of the four default cells.
+  bool SetFont(const wxFont& font) override;
+
+  // Opens an in-place editor on a cell; the base offers none.
+  virtual GridInPlaceEditor* CreateInPlaceEditor(const GridEditRequest& request);
+
+  // The event handlers, public so that tests can feed synthetic events.
+  void HandlePaint(wxPaintEvent& event);
+  void HandleSize(wxSizeEvent& event);
+  void HandleScroll(wxScrollWinEvent& event);
+  void HandleMouseWheel(wxMouseEvent& event);
+  void HandleMouse(wxMouseEvent& event);
+  void HandleCaptureLost(wxMouseCaptureLostEvent& event);
+  void HandleTimer(wxTimerEvent& event);
+  void HandleKeyDown(wxKeyEvent& event);
+  void HandleChar(wxKeyEvent& event);
+  void HandleSetCursor(wxSetCursorEvent& event);
+  void HandleSysColour(wxSysColourChangedEvent& event);
+
+private:
+  friend class WxGridHost;
+
+  std::unique_ptr<WxGridHost> HostAdapter;
+  wxEvtHandler* NotifyTarget = nullptr;
+  wxTimer AutoScrollTimer;
+};
