@@ -214,15 +214,14 @@ void LpFileCurve::ApplySpeedLimitRanges(const std::vector<SpeedLimitRange>& rang
            FirstFailing(first_wrapped, count, [&](U32 i) { return wrapped(i) <= to; }), r);
   }
 
-  // One entry per limited record, holding the limit the record shows, so that later
-  // fits and the writer agree with what was read.
+  // One entry per covered record, holding the limit the record shows (0 and below
+  // included), so that later fits give every record what was read.
   for (U32 i = 0; i < count; ++i) {
     if (decider[i] == Undecided)
       continue;
     const double limit = ranges[decider[i]].Limit;
     Records[i].SpeedLimit = limit;
-    if (limit > 0.0)
-      SpeedLimits.push_back({longitude(i), limit});
+    SpeedLimits.push_back({longitude(i), limit});
   }
 }
 
