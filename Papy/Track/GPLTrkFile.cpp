@@ -40,7 +40,6 @@ constexpr U32 Id = MakeFourCC('T', 'R', 'A', 'K');
 constexpr S32 Version = 3000;
 constexpr U32 HeaderSize = 92;
 constexpr U32 MaxLaterals = 16;
-constexpr U32 HeaderLateralsOffset = 28;
 constexpr U32 OffsetSize = 4;
 constexpr U32 PieceSize = 32;
 constexpr U32 SurfaceSize = 32;
