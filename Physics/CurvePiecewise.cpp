@@ -21,9 +21,9 @@ const CurvePiecewise::Segment& CurvePiecewise::FindSegment(double t) const {
   UTIL_ASSERT(!Segments.empty());
   // The first segment whose end is not before t: a shared boundary belongs to the
   // earlier segment.
-  const auto found = std::lower_bound(
-      Segments.begin(), Segments.end(), t,
-      [](const Segment& segment, double value) { return segment.End < value; });
+  const auto found =
+      std::lower_bound(Segments.begin(), Segments.end(), t,
+                       [](const Segment& segment, double value) { return segment.End < value; });
   return *found;
 }
 

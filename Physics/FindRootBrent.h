@@ -14,8 +14,7 @@ namespace Ostra::Physics {
 //
 // Throws Util::XAssertion when f(x1) and f(x2) have the same strict sign (or either
 // is NaN), and after 100 iterations without convergence.
-template <class Functor>
-double FindRootBrent(Functor&& f, double x1, double x2, double tolerance) {
+template <class Functor> double FindRootBrent(Functor&& f, double x1, double x2, double tolerance) {
   constexpr int MaxIterations = 100;
   // Twice the relative precision assumed for a function value.
   constexpr double RelativeTolerance = 6e-08;

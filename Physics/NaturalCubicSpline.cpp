@@ -95,8 +95,8 @@ Util::CountedPtr<CurvePiecewise> NaturalCubicSpline::Build() const {
   Util::CountedPtr<CurvePiecewise> result(curve);
   for (std::size_t i = first_knot; i < last_knot; ++i) {
     // Hermite slopes are per unit of the shim's [0, 1], hence the factor h.
-    const Util::CountedPtr<Curve> cubic(
-        new CurveCubic(CurveCubic::FromHermite(y[i], y[i + 1], slopes(i) * h[i], slopes(i + 1) * h[i])));
+    const Util::CountedPtr<Curve> cubic(new CurveCubic(
+        CurveCubic::FromHermite(y[i], y[i + 1], slopes(i) * h[i], slopes(i + 1) * h[i])));
     curve->Add(Util::CountedPtr<Curve>(new CurveShim(cubic, x[i], x[i + 1], 1.0)), x[i + 1]);
   }
   return result;

@@ -16,9 +16,7 @@ bool Busy = false;
 U64 EntryStamp = 0; // read on entering the bookkeeping
 U64 ExitStamp = 0;  // read on leaving it
 
-U64 Now() {
-  return static_cast<U64>(std::chrono::steady_clock::now().time_since_epoch().count());
-}
+U64 Now() { return static_cast<U64>(std::chrono::steady_clock::now().time_since_epoch().count()); }
 
 bool OnProfiledThread() {
   return Enabled && ProfiledThread.load() == std::this_thread::get_id() && !Busy;

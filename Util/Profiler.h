@@ -61,7 +61,7 @@ private:
   void OpenFrame(U32 id);
   void CloseFrame();
 
-  std::vector<Node> Nodes; // [0] is the root
+  std::vector<Node> Nodes;                                     // [0] is the root
   std::map<std::pair<std::size_t, U32>, std::size_t> Children; // {parent, id} -> node
   std::vector<Frame> Frames;
   U64 LastBookkeepingExit = 0;

@@ -53,8 +53,7 @@ private:
   std::size_t Size;
 };
 
-template <class Body>
-void Try(Body body) {
+template <class Body> void Try(Body body) {
   try {
     body();
   } catch (const Ostra::Util::XAssertion&) {

@@ -80,8 +80,7 @@ const PropertyCase PropertyCases[] = {
     {"clamped spline", [] { return OpenSpline(true); }, 0, 10},
     {"closed spline", [] { return ClosedSpline(); }, 0, 30},
     {"periodic quadratic",
-     [] { return Make(new CurvePeriodic(Make(new CurveQuadratic(0.1, -2, 1)), 10, 30)); }, -35,
-     70},
+     [] { return Make(new CurvePeriodic(Make(new CurveQuadratic(0.1, -2, 1)), 10, 30)); }, -35, 70},
     {"periodic spline", [] { return Make(new CurvePeriodic(ClosedSpline(), 0, 30)); }, -65, 95},
 };
 
@@ -161,7 +160,7 @@ TEST(CurvePeriodic, wrapsByWholePeriodsKeepingBothEnds) {
   const struct {
     double T;
     double Wrapped;
-  } cases[] = {{-35, 25}, {-15, 25}, {5, 25},  {10, 10},     {30, 30},
+  } cases[] = {{-35, 25}, {-15, 25}, {5, 25},  {10, 10},      {30, 30},
                {50, 30},  {70, 30},  {17, 17}, {1000005, 25}, {-999985, 15}};
   for (const auto& test : cases)
     EXPECT_EQ(periodic.Evaluate(test.T), test.Wrapped) << "t = " << test.T;
@@ -197,15 +196,18 @@ TEST(CurvePeriodic, parametersFarAwayOrBelowThePeriodsPrecisionStillLandInRange)
 }
 
 TEST(CurvePeriodic, rejectsAnEmptyOrReversedPeriod) {
-  for (const auto& [begin, end] : {std::pair{10.0, 10.0}, {30.0, 10.0}, {NaN, 1.0}})
-    EXPECT_EQ(AssertionOf([&] { CurvePeriodic(Make(new CurveConstant(1)), begin, end); }),
+  const struct {
+    double Begin;
+    double End;
+  } cases[] = {{10, 10}, {30, 10}, {NaN, 1}};
+  for (const auto& test : cases)
+    EXPECT_EQ(AssertionOf([&] { CurvePeriodic(Make(new CurveConstant(1)), test.Begin, test.End); }),
               "end > begin")
-        << begin << ", " << end;
+        << test.Begin << ", " << test.End;
 }
 
 TEST(CurvePeriodic, passesParametersThatAreNotFiniteToTheInnerCurve) {
-  const CurvePeriodic periodic(Make(new CurveShim(Make(new CurveLinear(1, 0)), 10, 30, 1)), 10,
-                               30);
+  const CurvePeriodic periodic(Make(new CurveShim(Make(new CurveLinear(1, 0)), 10, 30, 1)), 10, 30);
   const struct {
     double T;
     const char* Expression;
@@ -245,8 +247,8 @@ TEST(CurvePiecewise, rejectsParametersOutsideItsRange) {
   const struct {
     double T;
     const char* Expression;
-  } cases[] = {{-1e-12, "t >= Begin"}, {1.0000001, "t <= End"}, {NaN, "t >= Begin"},
-               {Infinity, "t <= End"}};
+  } cases[] = {
+      {-1e-12, "t >= Begin"}, {1.0000001, "t <= End"}, {NaN, "t >= Begin"}, {Infinity, "t <= End"}};
   for (const auto& test : cases)
     EXPECT_EQ(AssertionOf([&] { piecewise.Evaluate(test.T); }), test.Expression) << test.T;
 }

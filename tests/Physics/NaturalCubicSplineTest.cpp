@@ -212,7 +212,10 @@ TEST(NaturalCubicSpline, refusesKnotSetsItCannotFit) {
       {"closed, one real knot", true, {{0, 1}}, true, "YValues.size() >= 3"},
       {"closed, no real knot", true, {}, true, "YValues.size() >= 3"},
       {"close on an open spline", false, {{0, 1}, {1, 2}, {2, 3}}, true, "IsClosed"},
-      {"repeated x inside", false, {{0, 1}, {1, 2}, {1, 3}, {2, 0}}, false,
+      {"repeated x inside",
+       false,
+       {{0, 1}, {1, 2}, {1, 3}, {2, 0}},
+       false,
        "matrix_A(i, i) != 0.0"},
       {"decreasing x", false, {{0, 1}, {-1, 2}}, false, "end > begin"},
   };
