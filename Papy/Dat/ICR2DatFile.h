@@ -40,11 +40,11 @@ private:
 
   const Entry& At(U32 index) const;
   void Read();
-  void Reopen();
 
   Util::PathName Path;
   CountedPtr<Util::BinaryStream> File;
   std::vector<Entry> Entries;
+  bool Writable = false;
 };
 
 } // namespace Ostra::Papy

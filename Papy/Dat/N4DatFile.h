@@ -41,7 +41,6 @@ private:
 
   const Entry& At(U32 index) const;
   void Read();
-  void Reopen();
   void AddFolder(const std::string& folder, const std::string& prefix);
 
   Util::PathName Path;
