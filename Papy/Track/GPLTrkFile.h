@@ -59,6 +59,11 @@ public:
   // Reads the whole file from the stream's start. Throws XFileFormat (stream name and
   // the field at fault) on the first violation, or the stream's own exceptions.
   explicit GPLTrkFile(const CountedPtr<Util::BinaryStream>& stream);
+  // Converts any TRK file into this format, rebuilding each section's records with the
+  // walls among the strip boundaries. Throws XUsage for more than 16 laterals or a
+  // section without strips, XAssertion for a type without a GPL code or a wall that
+  // does not fit the boundaries; the source's own exceptions pass through.
+  explicit GPLTrkFile(const CountedPtr<TrkFile>& source);
 
   S32 GetLength() const override;
   U32 GetLateralCount() const override;
