@@ -12,17 +12,22 @@
 
 namespace {
 
-// One scratch file per process, made once.
+std::string Scratch;
+
+void RemoveScratch() { ::unlink(Scratch.c_str()); }
+
+// One scratch file per process, made once and removed at exit.
 const std::string& ScratchPath() {
-  static const std::string path = [] {
+  if (Scratch.empty()) {
     std::string pattern = "/tmp/velmar-fuzz-ini-XXXXXX";
     const int handle = ::mkstemp(pattern.data());
     if (handle < 0)
       std::abort();
     ::close(handle);
-    return pattern;
-  }();
-  return path;
+    Scratch = pattern;
+    std::atexit(RemoveScratch);
+  }
+  return Scratch;
 }
 
 } // namespace
