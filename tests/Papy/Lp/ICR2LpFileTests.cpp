@@ -166,27 +166,5 @@ TEST(ICR2LpFile, NewFileRoundsTheThreeDimensionalLengthUp) {
   EXPECT_THROW(ICR2LpFile(MakeTrk(1.0f, 1000), -3.0), Util::XAssertion);
 }
 
-TEST(ICR2LpFile, HasOnlyTheThreeValues) {
-  ICR2LpFile lp = Line(2);
-  EXPECT_FALSE(lp.HasYawSpeed() || lp.HasFlags() || lp.HasPathLength() || lp.HasSpeedModifier() ||
-               lp.HasTireWarmup() || lp.HasSpeedLimit() || lp.HasControlPoints());
-  EXPECT_EQ(lp.GetRecordYawSpeed(1), 0.0);
-  EXPECT_EQ(lp.GetRecordSpeedModifier(1), 1.0);
-  EXPECT_EQ(lp.GetRecordFlags(1), 0u);
-  EXPECT_EQ(lp.GetRecordPathLength(1), 3.3292288);
-  EXPECT_FALSE(lp.IsControlPoint(1));
-  EXPECT_FALSE(lp.HasRecordSpeedLimit(1));
-  try {
-    lp.SetRecordYawSpeed(1, 1.0);
-    ADD_FAILURE() << "accepted";
-  } catch (const Util::XAssertion& e) {
-    EXPECT_STREQ(e.Expression, "false");
-  }
-  EXPECT_THROW(lp.GetRecordSpeedLimit(1), Util::XAssertion);
-  EXPECT_THROW(lp.SetRecordFlags(1, 0), Util::XAssertion);
-  EXPECT_THROW(lp.SetSpareValue1(1, 2), Util::XAssertion);
-  EXPECT_EQ(lp.GetSpareValue2(), 0);
-}
-
 } // namespace
 } // namespace Ostra::Papy

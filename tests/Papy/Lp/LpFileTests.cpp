@@ -91,20 +91,30 @@ TEST(LpFile, RecordSpeedCombinesBothDirections) {
   EXPECT_EQ(lp->GetRecordSpeed(2), 5.0 * 36.0);
 }
 
-TEST(LpFile, OptionalSettersWithoutTheirCapabilityAssertFalse) {
-  auto lp = N4Line(30.0, 0.0);
-  using Setter = void (*)(LpFile&);
-  const Setter setters[] = {
+TEST(LpFile, OptionalFieldsWithoutTheirCapabilityGiveDefaultsOrAssertFalse) {
+  ICR2LpFile lp(MakeTrk(1.0f, 65536 * 4), 0.0);
+  EXPECT_FALSE(lp.HasYawSpeed() || lp.HasFlags() || lp.HasPathLength() || lp.HasSpeedModifier() ||
+               lp.HasTireWarmup() || lp.HasSpeedLimit() || lp.HasControlPoints());
+  EXPECT_EQ(lp.GetRecordYawSpeed(1), 0.0);
+  EXPECT_EQ(lp.GetRecordSpeedModifier(1), 1.0);
+  EXPECT_EQ(lp.GetRecordFlags(1), 0u);
+  EXPECT_EQ(lp.GetRecordPathLength(1), 3.3292288);
+  EXPECT_FALSE(lp.IsStartPass1Zone(1) || lp.IsControlPoint(1) || lp.HasRecordSpeedLimit(1));
+  lp.SetRecordPathLength(1, 2.0); // ignored, never an error
+  using Call = void (*)(LpFile&);
+  const Call calls[] = {
+      [](LpFile& f) { f.SetRecordYawSpeed(0, 1.0); },
       [](LpFile& f) { f.SetRecordSpeedModifier(0, 1.0); },
+      [](LpFile& f) { f.SetRecordFlags(0, 0); },
       [](LpFile& f) { f.SetControlPoint(0, true); },
       [](LpFile& f) { f.SetRecordSpeedLimit(0, 1.0); },
+      [](LpFile& f) { f.GetRecordSpeedLimit(0); },
       [](LpFile& f) { f.SetSpareValue2(0, 0); },
       [](LpFile& f) { f.SetStartSpeedCheckpoint(0, true); },
       [](LpFile& f) { f.SetStartAbruptPass2Zone(0, false); },
-      [](LpFile& f) { f.GetRecordSpeedLimit(0); },
   };
-  for (const Setter set : setters)
-    EXPECT_EQ(AssertionText([&] { set(*lp); }), "false");
+  for (const Call call : calls)
+    EXPECT_EQ(AssertionText([&] { call(lp); }), "false");
 }
 
 } // namespace

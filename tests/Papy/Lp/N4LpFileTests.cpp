@@ -60,31 +60,21 @@ TEST(N4LpFile, FileSwapsLatitudeAndLateralSpeedAgainstMemory) {
   N4LpFile edited(MemoryOf(file.Data()));
   edited.SetRecordLatitude(0, 1.5);
   edited.SetRecordLateralSpeed(0, 36.0);
+  edited.SetRecordPathLength(0, 3.25);
   auto out = EmptyMemory();
   edited.Write(out);
   const auto& bytes = out->Bytes();
   ASSERT_EQ(bytes.size(), 32u);
   EXPECT_EQ(Util::LoadU32(&bytes[12]), std::bit_cast<U32>(1.0f));
   EXPECT_EQ(Util::LoadU32(&bytes[16]), std::bit_cast<U32>(1.5f));
-}
-
-TEST(N4LpFile, SettersStoreTheQuotientAsFloat) {
-  N4LpFile lp(MemoryOf(Ostra::Test::ByteBuilder().U32(0x10003).U32(1).Zeros(24).Data()));
-  lp.SetRecordLongitudinalSpeed(0, 36.0);
-  lp.SetRecordYawSpeed(0, -18.0);
-  lp.SetRecordPathLength(0, 3.25);
-  lp.SetRecordFlags(0, 0x80000001u);
-  EXPECT_EQ(lp.Records[0].LongitudinalSpeed, 1.0f);
-  EXPECT_EQ(lp.Records[0].YawSpeed, -0.5f);
-  EXPECT_EQ(lp.Records[0].PathLength, 3.25f);
-  EXPECT_EQ(lp.GetRecordFlags(0), 0x80000001u);
+  EXPECT_EQ(Util::LoadU32(&bytes[24]), std::bit_cast<U32>(3.25f));
 }
 
 TEST(N4LpFile, DamagedHeadersAreRefused) {
   struct Case {
     const char* Name;
     std::vector<unsigned char> Bytes;
-    const char* Message; // nullptr: a read failure
+    const char* Message; // nullptr: a read failure; "": accepted
   };
   const Case cases[] = {
       {"version of the GPL format", Ostra::Test::ByteBuilder().U32(0x10002).U32(1).Zeros(24).Data(),
@@ -94,10 +84,13 @@ TEST(N4LpFile, DamagedHeadersAreRefused) {
       {"count of four billion", Ostra::Test::ByteBuilder().U32(0x10003).U32(0xFFFFFFFF).Data(),
        "N4 Lp file is too short for its record count"},
       {"header cut short", Ostra::Test::ByteBuilder().U32(0x10003).U16(1).Data(), nullptr},
+      {"trailing bytes", Ostra::Test::ByteBuilder().U32(0x10003).U32(1).Zeros(28).Data(), ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Name);
-    if (c.Message) {
+    if (c.Message && !*c.Message) {
+      EXPECT_EQ(N4LpFile(MemoryOf(c.Bytes)).GetRecordCount(), 1u);
+    } else if (c.Message) {
       try {
         N4LpFile lp(MemoryOf(c.Bytes));
         ADD_FAILURE() << "accepted";
@@ -109,16 +102,6 @@ TEST(N4LpFile, DamagedHeadersAreRefused) {
       EXPECT_THROW(N4LpFile lp(MemoryOf(c.Bytes)), Util::XFileRead);
     }
   }
-}
-
-TEST(N4LpFile, TrailingBytesAreIgnoredAndNotWritten) {
-  auto bytes = Ostra::Test::ByteBuilder().U32(0x10003).U32(1).Zeros(24).U32(7).Data();
-  const N4LpFile lp(MemoryOf(bytes));
-  EXPECT_EQ(lp.GetRecordCount(), 1u);
-  auto out = EmptyMemory();
-  lp.Write(out);
-  bytes.resize(32);
-  EXPECT_EQ(out->Bytes(), bytes);
 }
 
 TEST(N4LpFile, NewFileTruncatesPlanLengthOverSpacing) {
@@ -150,33 +133,13 @@ TEST(N4LpFile, NewFileTruncatesPlanLengthOverSpacing) {
                Util::XAssertion);
 }
 
-TEST(N4LpFile, NewFileWrittenReadsBack) {
-  N4LpFile made(CountedPtr<Track>(new LpTest::LengthOnlyTrack(100.0)), 0.0);
-  made.SetRecordLatitude(5, -2.5);
-  made.SetRecordFlags(7, 0x12345678u);
-  auto out = EmptyMemory();
-  made.Write(out);
-  const N4LpFile read(CountedPtr<Util::BinaryStream>(new Util::MemoryStream("m", out->Bytes())));
-  ASSERT_EQ(read.GetRecordCount(), 34u);
-  EXPECT_EQ(read.GetRecordLatitude(5), -2.5);
-  EXPECT_EQ(read.GetRecordFlags(7), 0x12345678u);
-  EXPECT_EQ(read.GetRecordPathLength(33), 3.0);
-}
-
 TEST(N4LpFile, CapabilitiesAreThoseTheFormatStores) {
-  const N4LpFile lp(MemoryOf(Ostra::Test::ByteBuilder().U32(0x10003).U32(2).Zeros(48).Data()));
-  EXPECT_TRUE(lp.HasPathLength());
-  EXPECT_TRUE(lp.HasYawSpeed());
-  EXPECT_TRUE(lp.HasFlags());
-  EXPECT_FALSE(lp.HasSpeedModifier());
-  EXPECT_FALSE(lp.HasTireWarmup());
-  EXPECT_FALSE(lp.HasSpeedLimit());
+  N4LpFile lp(MemoryOf(Ostra::Test::ByteBuilder().U32(0x10003).U32(2).Zeros(48).Data()));
+  EXPECT_TRUE(lp.HasPathLength() && lp.HasYawSpeed() && lp.HasFlags());
+  EXPECT_FALSE(lp.HasSpeedModifier() || lp.HasTireWarmup() || lp.HasSpeedLimit());
   EXPECT_EQ(lp.GetRecordSpeedModifier(1), 1.0);
   EXPECT_FALSE(lp.IsTireWarmup(1));
-  N4LpFile editable(MemoryOf(Ostra::Test::ByteBuilder().U32(0x10003).U32(2).Zeros(48).Data()));
-  EXPECT_THROW(editable.SetTireWarmup(0, true), Util::XAssertion);
-  EXPECT_THROW(editable.SetRecordSpeedModifier(0, 1.0), Util::XAssertion);
-  EXPECT_THROW(editable.SetControlPoint(0, true), Util::XAssertion);
+  EXPECT_THROW(lp.SetTireWarmup(0, true), Util::XAssertion);
 }
 
 } // namespace

@@ -40,12 +40,8 @@ TEST(PcxFile, ReadsTheLastBlockAndWritesItBackUnchanged) {
   const PcxFile pcx(stream);
   const auto palette = pcx.GetPalette();
   ASSERT_EQ(palette->Colours.size(), 256u);
-  const Colour five = palette->Colours[5];
-  EXPECT_EQ(five.Red, 1.0f);
-  EXPECT_EQ(five.Green, static_cast<float>(128 / 255.0));
-  EXPECT_NEAR(five.Green, 0.50196, 1e-5);
-  EXPECT_EQ(five.Blue, 0.0f);
-  EXPECT_EQ(five.Alpha, 1.0f);
+  EXPECT_TRUE(ColourEquals(palette->Colours[5],
+                           Colour(1.0f, static_cast<float>(128 / 255.0), 0.0f, 1.0f)));
   pcx.WritePalette(stream);
   EXPECT_EQ(stream->Bytes(), image);
 }
