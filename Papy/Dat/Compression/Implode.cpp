@@ -7,6 +7,10 @@
 #include <cstring>
 #include <new>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "Papy/Dat/Compression/CodeTables.h"
 
 namespace Ostra::Papy::Dcl {
@@ -34,9 +38,11 @@ constexpr unsigned MaxPairDistance = 256;
 constexpr unsigned LookAheadNearDistance = 129;
 constexpr unsigned LookAheadMinLength = 8;
 
-// The pair hash 4 x + 5 y of two bytes. With the first byte equal, equal hashes mean an
-// equal second byte.
-constexpr unsigned HashCount = 4 * 255 + 5 * 255 + 1;
+// The matching rules are stated over the earlier positions of each pair of bytes; the
+// positions of each three bytes give the same answer with far fewer candidates (see
+// FindMatch), so those are what is indexed.
+constexpr unsigned HashBits = 11;
+constexpr unsigned HashCount = 1u << HashBits;
 // The positions of each hash are kept in ascending runs; the last of a run is marked.
 constexpr uint16_t LastInRun = 0x8000;
 constexpr uint16_t PositionMask = 0x7FFF;
@@ -76,9 +82,11 @@ struct ImplodeState {
   unsigned AccBits;
   unsigned OutCount;
   unsigned char Out[OutPiece + 8];
+  // Window index of the first byte of input.
+  unsigned FirstValid;
   // Per hash: the first index in Sorted of its run not yet known to lie out of reach.
   uint16_t Start[HashCount];
-  // Window positions grouped by pair hash, ascending within each group.
+  // Window positions grouped by the hash of their three bytes, ascending in each group.
   uint16_t Sorted[WindowSize];
   unsigned char Window[WindowSize + CompareSlack];
 };
@@ -98,7 +106,10 @@ uint64_t Load64(const unsigned char* p) {
   return value;
 }
 
-unsigned PairHash(const unsigned char* p) { return 4u * p[0] + 5u * p[1]; }
+unsigned TripleHash(const unsigned char* p) {
+  const uint32_t triple = p[0] | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16);
+  return (triple * 2654435761u) >> (32 - HashBits);
+}
 
 void Put(ImplodeState& s, uint32_t value, unsigned bits) {
   s.Acc |= static_cast<uint64_t>(value) << s.AccBits;
@@ -146,11 +157,11 @@ void PutEnd(ImplodeState& s) {
   }
 }
 
-// Counting sort of the positions [from, to) by pair hash.
+// Counting sort of the positions [from, to) by the hash of their three bytes.
 void BuildIndex(ImplodeState& s, unsigned from, unsigned to) {
   std::fill(std::begin(s.Start), std::end(s.Start), uint16_t{0});
   for (unsigned i = from; i < to; ++i)
-    ++s.Start[PairHash(s.Window + i)];
+    ++s.Start[TripleHash(s.Window + i)];
   unsigned sum = 0;
   for (auto& start : s.Start) {
     const unsigned count = start;
@@ -158,7 +169,7 @@ void BuildIndex(ImplodeState& s, unsigned from, unsigned to) {
     sum += count;
   }
   for (unsigned i = from; i < to; ++i)
-    s.Sorted[s.Start[PairHash(s.Window + i)]++] = static_cast<uint16_t>(i);
+    s.Sorted[s.Start[TripleHash(s.Window + i)]++] = static_cast<uint16_t>(i);
   // Each Start now holds the end of its run: mark the run's last entry and go back to
   // its beginning.
   unsigned run_begin = 0;
@@ -174,9 +185,9 @@ void BuildIndex(ImplodeState& s, unsigned from, unsigned to) {
   }
 }
 
-// Bytes equal from offset 2 on, at most limit in all.
-unsigned MatchLength(const unsigned char* a, const unsigned char* b, unsigned limit) {
-  unsigned length = 2;
+// Bytes equal from offset 8 on, at most limit in all; the first 8 are known equal.
+unsigned LongMatchLength(const unsigned char* a, const unsigned char* b, unsigned limit) {
+  unsigned length = 8;
   while (length < limit) {
     const uint64_t diff = Load64(a + length) ^ Load64(b + length);
     if (diff != 0)
@@ -186,62 +197,103 @@ unsigned MatchLength(const unsigned char* a, const unsigned char* b, unsigned li
   return limit;
 }
 
-// The longest repetition at window position p among the earlier positions at distances
-// 2 to dictionary size - 1, measured up to 516 bytes and never past loaded. Candidates
-// are taken from the oldest: a longer or equally long one replaces the best, so the
-// nearest of equals wins, except that the first one to reach 516 ends the search.
+// The nearest position q in [lowest, p - 2] whose two bytes equal those at p, or p when
+// there is none.
+unsigned NearestPair(const unsigned char* window, unsigned p, unsigned lowest) {
+  if (p < lowest + 2)
+    return p;
+  const unsigned char b0 = window[p];
+  const unsigned char b1 = window[p + 1];
+  int q = static_cast<int>(p) - 2;
+  const int low = static_cast<int>(lowest);
+#if defined(__SSE2__)
+  const __m128i first = _mm_set1_epi8(static_cast<char>(b0));
+  const __m128i second = _mm_set1_epi8(static_cast<char>(b1));
+  for (; q - 15 >= low; q -= 16) {
+    const unsigned char* block = window + q - 15;
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + 1));
+    const unsigned hits = static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, second))));
+    if (hits != 0)
+      return static_cast<unsigned>(q - 15) + 31 - static_cast<unsigned>(std::countl_zero(hits));
+  }
+#endif
+  for (; q >= low; --q)
+    if (window[q] == b0 && window[q + 1] == b1)
+      return static_cast<unsigned>(q);
+  return p;
+}
+
+// The repetition the format's rules choose at window position p: of the earlier
+// positions at distances 2 to dictionary size - 1, the one with the longest match,
+// measured up to 516 bytes and never past loaded; of equally long ones the nearest;
+// except that candidates are taken from the oldest and the first to reach 516 ends the
+// search. A match of 3 or more bytes shares the hash of its first three, so the
+// three-byte runs hold every candidate that can win unless the longest match is 2; then
+// the winner is the nearest equal pair, which is only worth reporting up to distance 256
+// (a length-2 match further back is coded as a literal, and as a look-ahead it decides
+// nothing either way).
 Match FindMatch(ImplodeState& s, unsigned p, unsigned loaded) {
   const unsigned limit = std::min(MaxMatch, loaded - p);
   if (limit < 2)
     return {};
-  const unsigned hash = PairHash(s.Window + p);
-  unsigned index = s.Start[hash];
-  if (index == NoRun)
-    return {};
-  // Runs are ascending and p never decreases within a block, so a position out of
-  // reach now stays out of reach.
-  const unsigned lowest = p >= s.DictSize - 1 ? p - (s.DictSize - 1) : 0;
-  for (;;) {
-    const unsigned entry = s.Sorted[index];
-    if ((entry & PositionMask) >= lowest)
-      break;
-    if (entry & LastInRun) {
-      s.Start[hash] = NoRun;
-      return {};
-    }
-    ++index;
-  }
-  s.Start[hash] = static_cast<uint16_t>(index);
-
   const unsigned char* current = s.Window + p;
-  const unsigned char first = current[0];
-  unsigned best_length = 2;
-  unsigned best_position = 0;
-  bool found = false;
-  for (;;) {
-    const unsigned entry = s.Sorted[index];
-    const unsigned q = entry & PositionMask;
-    if (q + 1 >= p)
-      break;
-    const unsigned char* candidate = s.Window + q;
-    // Only a candidate that matches the best length's last byte can be as long.
-    if (candidate[0] == first && candidate[best_length - 1] == current[best_length - 1]) {
-      const unsigned length = MatchLength(candidate, current, limit);
-      if (length >= best_length) {
-        best_length = length;
-        best_position = q;
-        found = true;
-        if (length == MaxMatch)
-          break;
-      }
+  if (limit >= 3) {
+    const unsigned hash = TripleHash(current);
+    unsigned index = s.Start[hash];
+    // Runs are ascending and p never decreases within a block, so a position out of
+    // reach now stays out of reach.
+    const unsigned lowest = p >= s.DictSize - 1 ? p - (s.DictSize - 1) : 0;
+    while (index != NoRun) {
+      const unsigned entry = s.Sorted[index];
+      if ((entry & PositionMask) >= lowest)
+        break;
+      index = (entry & LastInRun) ? NoRun : index + 1;
     }
-    if (entry & LastInRun)
-      break;
-    ++index;
+    s.Start[hash] = static_cast<uint16_t>(index);
+
+    if (index != NoRun) {
+      const uint64_t head = Load64(current);
+      unsigned best_length = 3;
+      unsigned best_position = p;
+      for (;;) {
+        const unsigned entry = s.Sorted[index];
+        const unsigned q = entry & PositionMask;
+        if (q + 1 >= p)
+          break;
+        const unsigned char* candidate = s.Window + q;
+        const uint64_t diff = Load64(candidate) ^ head;
+        if (diff != 0) {
+          const unsigned length = std::min(limit, static_cast<unsigned>(std::countr_zero(diff)) / 8);
+          if (length >= best_length) {
+            best_length = length;
+            best_position = q;
+          }
+        } else if (best_length <= 8 ||
+                   Load64(candidate + best_length - 8) == Load64(current + best_length - 8)) {
+          // The 8 bytes ending at the best length's last byte must match to tie it.
+          const unsigned length = LongMatchLength(candidate, current, limit);
+          if (length >= best_length) {
+            best_length = length;
+            best_position = q;
+            if (length == MaxMatch)
+              break;
+          }
+        }
+        if (entry & LastInRun)
+          break;
+        ++index;
+      }
+      if (best_position != p)
+        return {best_length, p - best_position};
+    }
   }
-  if (!found)
+  const unsigned near = p > MaxPairDistance ? p - MaxPairDistance : 0;
+  const unsigned q = NearestPair(s.Window, p, std::max(near, s.FirstValid));
+  if (q == p)
     return {};
-  return {best_length, p - best_position};
+  return {2, p - q};
 }
 
 // Codes the positions [p, range_end) and returns the position after the last token,
@@ -329,17 +381,17 @@ int implode(ReadCallback read, WriteCallback write, char* work, void* param, uns
   std::memset(s.Window, 0, sizeof s.Window);
 
   unsigned p = BlockStart;
-  unsigned first_valid = BlockStart;
+  s.FirstValid = BlockStart;
   for (bool first = true;; first = false) {
     if (!first) {
       std::memmove(s.Window, s.Window + BlockSize, WindowSize - BlockSize);
       p -= BlockSize;
-      first_valid = first_valid > BlockSize ? first_valid - BlockSize : 0;
+      s.FirstValid = s.FirstValid > BlockSize ? s.FirstValid - BlockSize : 0;
     }
     const BlockRead block = ReadBlock(s);
     const unsigned loaded = BlockStart + block.Count;
-    if (loaded > first_valid + 1)
-      BuildIndex(s, first_valid, loaded - 1);
+    if (loaded > s.FirstValid + 2)
+      BuildIndex(s, s.FirstValid, loaded - 2);
     p = MatchRange(s, p, block.Ended ? loaded : loaded - MaxMatch, loaded);
     if (block.Ended)
       break;
