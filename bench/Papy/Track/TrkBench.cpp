@@ -13,13 +13,13 @@ namespace {
 using namespace Ostra;
 using Test::GplTrkBuilder;
 
-// 1024 curves of 1/1024 turn each, with a straight after all but 48 of them.
-std::vector<unsigned char> LargeTrack() {
+// A loop of alternating curves and straights; the curves turn once round in all.
+std::vector<unsigned char> LargeTrack(int sections = 2000) {
+  const int curves = sections / 2;
   std::vector<GplTrkBuilder::Shape> shapes;
-  for (int i = 0; i < 1024; ++i) {
-    shapes.push_back({true, 40000, 1 << 21});
-    if (i < 976)
-      shapes.push_back({false, 30000, 0});
+  for (int i = 0; i < curves; ++i) {
+    shapes.push_back({true, 40000, static_cast<S32>(2147483648.0 / curves)});
+    shapes.push_back({false, 30000, 0});
   }
   std::vector<S32> altitudes(shapes.size());
   for (std::size_t s = 0; s < altitudes.size(); ++s)
@@ -41,10 +41,10 @@ void ReadLargeTrack(benchmark::State& state) {
 }
 BENCHMARK(ReadLargeTrack)->Unit(benchmark::kMillisecond);
 
-// 100,000 frames spread along the lap: each one is two map lookups, so the time per
-// frame must not grow with the number of sections.
+// 100,000 frames spread along the lap, on tracks of 250 to 16,000 sections: each frame
+// is two map lookups, so the time per frame grows with the logarithm of the sections.
 void FramesAlongTheLap(benchmark::State& state) {
-  const Papy::TrkTrack track(Read(LargeTrack()));
+  const Papy::TrkTrack track(Read(LargeTrack(static_cast<int>(state.range(0)))));
   constexpr int frames = 100000;
   const double step = track.GetLength2D() / frames;
   for (auto _ : state) {
@@ -55,6 +55,6 @@ void FramesAlongTheLap(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * frames);
 }
-BENCHMARK(FramesAlongTheLap)->Unit(benchmark::kMillisecond);
+BENCHMARK(FramesAlongTheLap)->Arg(250)->Arg(2000)->Arg(16000)->Unit(benchmark::kMillisecond);
 
 } // namespace
