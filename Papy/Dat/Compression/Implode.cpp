@@ -255,36 +255,41 @@ Match FindMatch(ImplodeState& s, unsigned p, unsigned loaded) {
 
     if (index != NoRun) {
       const uint64_t head = Load64(current);
+      // Caps a short match at limit when limit < 8.
+      const uint64_t cap = limit < 8 ? uint64_t{1} << (8 * limit) : 0;
       unsigned best_length = 3;
       unsigned best_position = p;
-      for (;;) {
-        const unsigned entry = s.Sorted[index];
-        const unsigned q = entry & PositionMask;
-        if (q + 1 >= p)
-          break;
+      auto consider = [&](unsigned q) {
         const unsigned char* candidate = s.Window + q;
-        const uint64_t diff = Load64(candidate) ^ head;
+        const uint64_t diff = (Load64(candidate) ^ head) | cap;
         if (diff != 0) {
-          const unsigned length = std::min(limit, static_cast<unsigned>(std::countr_zero(diff)) / 8);
-          if (length >= best_length) {
-            best_length = length;
-            best_position = q;
-          }
-        } else if (best_length <= 8 ||
-                   Load64(candidate + best_length - 8) == Load64(current + best_length - 8)) {
-          // The 8 bytes ending at the best length's last byte must match to tie it.
-          const unsigned length = LongMatchLength(candidate, current, limit);
-          if (length >= best_length) {
-            best_length = length;
-            best_position = q;
-            if (length == MaxMatch)
-              break;
-          }
+          const unsigned length = static_cast<unsigned>(std::countr_zero(diff)) / 8;
+          const bool better = length >= best_length;
+          best_length = better ? length : best_length;
+          best_position = better ? q : best_position;
+          return true;
         }
-        if (entry & LastInRun)
+        // The 8 bytes ending at the best length's last byte must match to tie it.
+        if (best_length > 8 && Load64(candidate + best_length - 8) != Load64(current + best_length - 8))
+          return true;
+        const unsigned length = LongMatchLength(candidate, current, limit);
+        if (length >= best_length) {
+          best_length = length;
+          best_position = q;
+        }
+        return length < MaxMatch;
+      };
+      // Candidates end before p - 1; a run's last entry carries the flag bit and so
+      // also ends the loop, to be taken on its own.
+      const unsigned end = p - 1;
+      unsigned entry = s.Sorted[index];
+      while (entry < end) {
+        if (!consider(entry))
           break;
-        ++index;
+        entry = s.Sorted[++index];
       }
+      if ((entry & LastInRun) && (entry & PositionMask) < end)
+        consider(entry & PositionMask);
       if (best_position != p)
         return {best_length, p - best_position};
     }
