@@ -179,15 +179,6 @@ TEST(GameRecognizersTest, TheRootIsSearchedWithoutAnArchive) {
   EXPECT_NO_THROW(N2FileFactoryRecognizer(false).IsGameDirectory(root));
 }
 
-TEST(GameRecognizersTest, OnlyTheDefaultFlagDiffers) {
-  GPLFileFactoryRecognizer gpl(true);
-  N2FileFactoryRecognizer n2(false);
-  EXPECT_TRUE(gpl.IsDefault());
-  EXPECT_FALSE(n2.IsDefault());
-  gpl.SetDefault(false);
-  EXPECT_FALSE(gpl.IsDefault());
-}
-
 TEST(GameRecognizersTest, TheRegistryChoosesTheGameOfFoldersAndArchives) {
   struct Case {
     const char* What;
