@@ -97,7 +97,8 @@ S32 MapSurfaceCode(U32 code) {
   case 8: return SurfaceWater;
   case 9: return SurfaceTrainTrack;
   }
-  UTIL_ASSERT(!ReaderOptions::Instance().Strict);
+  if (ReaderOptions::Instance().Strict)
+    UTIL_ASSERT(false);
   return SurfaceUnknown;
 }
 
@@ -115,7 +116,8 @@ S32 MapWallCode(U32 code) {
   case 10: return WallWireFenceRight;
   case 11: return WallArmcoRight;
   }
-  UTIL_ASSERT(!ReaderOptions::Instance().Strict);
+  if (ReaderOptions::Instance().Strict)
+    UTIL_ASSERT(false);
   return WallUnknown;
 }
 
@@ -532,7 +534,8 @@ U32 GPLTrkFile::GetSurfaceExtraCount(U32 s, U32 k) const {
 }
 
 S32 GPLTrkFile::GetSurfaceExtra(U32 s, U32 k, U32 i) const {
-  UTIL_ASSERT(i < GetSurfaceExtraCount(s, k));
+  UTIL_ASSERT(k < GetSurfaceCount(s));
+  UTIL_ASSERT(i < Layout::SurfaceExtraCount);
   const SurfaceRecord& record = SurfaceAt(s, k);
   return i == 0 ? record.Extra0 : record.Extra1;
 }

@@ -106,7 +106,7 @@ S32 TrkFile::Length2DToLongitude(double plan_distance) const {
 U32 TrkFile::FindSection2D(double plan_distance, double& offset) const {
   float d = 0.0f;
   const auto it = FindPlanEntry(plan_distance, d);
-  offset = static_cast<double>(d - it->second.second);
+  offset = static_cast<double>(d) - static_cast<double>(it->second.second);
   return it->second.first;
 }
 
