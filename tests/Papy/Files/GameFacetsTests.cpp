@@ -1,5 +1,6 @@
 #include "Papy/Files/GameFacets.h"
 
+#include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
@@ -240,6 +241,36 @@ TEST_F(GameFacetsTest, TracksAreCachedWhateverTheirSource) {
   EXPECT_EQ(make->Make("monza", "trk", true), track);
   EXPECT_EQ(make->Make("", "", true), track);
   EXPECT_EQ(XFileOpenName([&] { make->Make("spa", "", false); }), monza + "/spa.trk");
+}
+
+TEST_F(GameFacetsTest, ARegistryPurgeEmptiesTheCachesOfAHeldFactory) {
+  const auto& f = Files();
+  const std::string monza = Folder({{"monza.trk", f.GplTrk}, {"race.lp", f.GplLp}});
+  FileFactoryRegistry registry;
+  RegisterGameRecognizers(registry);
+  const auto held = registry.GetFactory(monza, false);
+  const auto lp = held->GetFacet<MakeLp>()->Make("race", "lp");
+  const auto track = held->GetFacet<MakeTrack>()->Make("", "", false);
+
+  registry.Purge();
+
+  EXPECT_EQ(registry.GetFactory(monza, false), held);
+  EXPECT_TRUE(dynamic_cast<GPLMakeLp&>(*held->GetFacet<MakeLp>()).Cache.empty());
+  EXPECT_TRUE(dynamic_cast<GPLMakeTrk&>(*held->GetFacet<MakeTrk>()).Cache.empty());
+  EXPECT_TRUE(dynamic_cast<TrkMakeTrack&>(*held->GetFacet<MakeTrack>()).Cache.empty());
+  EXPECT_EQ(lp.UseCount(), 1);
+  EXPECT_FALSE(held->GetFacet<MakeLp>()->Make("race", "lp") == lp);
+  EXPECT_GT(track->GetSegmentCount(), 0u);
+}
+
+TEST_F(GameFacetsTest, AFolderReplacedByAFileFailsCleanly) {
+  // The registry has no factory for a plain file that is no archive.
+  const std::string monza = Folder({});
+  const auto factory = BuildGPLFileFactory(PapyDirectory(monza), {});
+  std::filesystem::remove(monza);
+  Temp.WriteFile("monza", Ostra::Test::Text("not a folder"));
+  EXPECT_THROW(factory->GetFacet<MakeTrack>()->Make("", "", false), Util::XAssertion);
+  EXPECT_THROW(factory->GetFacet<CreateDat>()->Create(), Util::XAssertion);
 }
 
 TEST_F(GameFacetsTest, CreatedLpsJoinTheCacheWithoutBeingWritten) {
