@@ -106,14 +106,18 @@ uint64_t Load64(const unsigned char* p) {
   return value;
 }
 
+// Reads 4 bytes; the window's slack covers the last position.
 unsigned TripleHash(const unsigned char* p) {
-  const uint32_t triple = p[0] | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16);
-  return (triple * 2654435761u) >> (32 - HashBits);
+  uint32_t word;
+  std::memcpy(&word, p, sizeof word);
+  if constexpr (std::endian::native == std::endian::big)
+    word = __builtin_bswap32(word);
+  return ((word & 0xFFFFFF) * 2654435761u) >> (32 - HashBits);
 }
 
-void Put(ImplodeState& s, uint32_t value, unsigned bits) {
-  s.Acc |= static_cast<uint64_t>(value) << s.AccBits;
-  s.AccBits += bits;
+// Moves every whole byte of the bit accumulator to the output, handing the output over
+// whenever it holds a full piece.
+void Drain(ImplodeState& s) {
   while (s.AccBits >= 8) {
     s.Out[s.OutCount++] = static_cast<unsigned char>(s.Acc);
     s.Acc >>= 8;
@@ -124,6 +128,15 @@ void Put(ImplodeState& s, uint32_t value, unsigned bits) {
       s.OutCount = 0;
     }
   }
+}
+
+// Codes are at most 16 bits and the accumulator is drained from 32, so it never holds
+// more than 47.
+void Put(ImplodeState& s, uint32_t value, unsigned bits) {
+  s.Acc |= static_cast<uint64_t>(value) << s.AccBits;
+  s.AccBits += bits;
+  if (s.AccBits >= 32)
+    Drain(s);
 }
 
 void PutLiteral(ImplodeState& s, unsigned char byte) {
@@ -148,8 +161,9 @@ void PutRepetition(ImplodeState& s, const Match& match) {
 void PutEnd(ImplodeState& s) {
   const auto end = RepetitionCodes[Tables::EndLength];
   Put(s, end.Value, end.Bits);
-  if (s.AccBits > 0)
-    Put(s, 0, 8 - s.AccBits);
+  // The unused high bits of the last byte are 0.
+  s.AccBits = (s.AccBits + 7) / 8 * 8;
+  Drain(s);
   if (s.OutCount > 0) {
     unsigned size = s.OutCount;
     s.Write(reinterpret_cast<char*>(s.Out), &size, s.Param);
