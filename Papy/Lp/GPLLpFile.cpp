@@ -11,6 +11,7 @@
 
 #include "Papy/Lp/RecordBlock.h"
 #include "Papy/Track/TrkFile.h"
+#include "Papy/Track/TrkUnits.h"
 #include "Util/BinaryStream.h"
 #include "Util/Exception.h"
 #include "Util/StreamIO.h"
@@ -35,15 +36,6 @@ constexpr double ModifierTolerance = 1e-6;
 // The game sizes its lines with the single-precision third, widened: 0.3333333432674408.
 constexpr double OneThird = static_cast<double>(1.0f / 3.0f);
 
-// trunc(value) + 1 as the game forms counts: an int32 truncation, where a value
-// outside the int32 range gives INT32_MIN as the x86 conversion does.
-U32 CountFromTruncation(double value) {
-  const S32 truncated = std::isnan(value) || value >= 2147483648.0 || value <= -2147483649.0
-                            ? -2147483647 - 1
-                            : static_cast<S32>(value);
-  return static_cast<U32>(truncated) + 1;
-}
-
 double PlanLengthOf(const Util::CountedPtr<TrkFile>& trk) {
   UTIL_ASSERT(trk);
   return trk->GetLength2D();
@@ -52,7 +44,8 @@ double PlanLengthOf(const Util::CountedPtr<TrkFile>& trk) {
 } // namespace
 
 U32 GPLLpFile::ExpectedRecordCount(double planLength) {
-  return CountFromTruncation(planLength * OneThird + 0.5);
+  // Out of the int32 range the truncation gives -2^31, as the game's does.
+  return static_cast<U32>(TruncToI32(planLength * OneThird + 0.5)) + 1;
 }
 
 GPLLpFile::GPLLpFile(const Util::CountedPtr<Util::BinaryStream>& stream,
