@@ -12,7 +12,11 @@ if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
   target_compile_options(velmar_compiler_config INTERFACE -Wno-restrict)
 endif()
 
-if(VELMAR_SANITIZE)
+if(VELMAR_FUZZ)
+  # Libraries carry coverage instrumentation; only the fuzz targets link libFuzzer.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=address,undefined)
+elseif(VELMAR_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
   add_link_options(-fsanitize=address,undefined)
 endif()

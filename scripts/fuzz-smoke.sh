@@ -6,9 +6,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-3}
 build=build/fuzz
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DVELMAR_FUZZ=ON -DVELMAR_TESTS=OFF -DVELMAR_BENCH=OFF -DVELMAR_GUI=OFF \
-  -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all" \
-  -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
+  -DVELMAR_FUZZ=ON -DVELMAR_TESTS=OFF -DVELMAR_BENCH=OFF -DVELMAR_GUI=OFF >/dev/null
 cmake --build "$build" -j "$(nproc)"
 
 work=$(mktemp -d)
