@@ -11,7 +11,7 @@ cmake --build "$build" -j "$(nproc)"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-for target in $(find "$build/fuzz" -maxdepth 2 -type f -name 'fuzz_*' -perm -u+x | sort); do
+for target in $(find "$build/fuzz" -maxdepth 5 -type f -name 'fuzz_*' -perm -u+x | sort); do
   name=$(basename "$target")
   mkdir -p "$work/$name"
   if [ -d "fuzz/corpus/$name" ]; then
