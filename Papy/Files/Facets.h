@@ -107,8 +107,7 @@ class MakeTrack : public FileFactory::Facet {
 public:
   static constexpr FacetId Id{9};
   // The track model of the folder's track, cached.
-  virtual CountedPtr<Track> Make(const std::string& name, const std::string& ext,
-                                 bool fromDat) = 0;
+  virtual CountedPtr<Track> Make(const std::string& name, const std::string& ext, bool fromDat) = 0;
   virtual void Purge() = 0;
 };
 

@@ -10,7 +10,8 @@ namespace Ostra::Papy {
 // group stands on its own; in the full factory the first MakeTrk stays and the later
 // ones are dropped at once. Facet constructors therefore must not touch any file.
 
-CountedPtr<FileFactory> BuildGPLFileFactory(const PapyDirectory& dir, const CountedPtr<DatFile>& dat) {
+CountedPtr<FileFactory> BuildGPLFileFactory(const PapyDirectory& dir,
+                                            const CountedPtr<DatFile>& dat) {
   CountedPtr<FileFactory> factory(new FileFactory);
   factory->AddFacet<GetDirectory>(new GetDirectory(dir));
   factory->AddFacet<GetDat>(new GetDatLocal(dat));

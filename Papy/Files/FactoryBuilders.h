@@ -13,7 +13,8 @@ class DatFile;
 //
 // GPL: GetDat, GetDirectory, CreateLp, CreateTrk, MakeLp, MakeTrk, CreateDat,
 // PurgeFactory, MakeTrack. N2: the same without CreateDat and CreateTrk.
-CountedPtr<FileFactory> BuildGPLFileFactory(const PapyDirectory& dir, const CountedPtr<DatFile>& dat);
+CountedPtr<FileFactory> BuildGPLFileFactory(const PapyDirectory& dir,
+                                            const CountedPtr<DatFile>& dat);
 CountedPtr<FileFactory> BuildICR2FileFactory(const PapyDirectory& dir,
                                              const CountedPtr<DatFile>& dat);
 

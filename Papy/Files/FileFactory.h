@@ -35,15 +35,13 @@ public:
   FileFactory(const FileFactory&) = delete;
   FileFactory& operator=(const FileFactory&) = delete;
 
-  template <class FacetT>
-  bool HasFacet() const {
+  template <class FacetT> bool HasFacet() const {
     return Facets.find(FacetT::Id.Get()) != Facets.end();
   }
 
   // Asserts "HasFacet<FacetT>()". The result shares the stored facet's count, so the
   // facet outlives the factory while the caller holds it.
-  template <class FacetT>
-  CountedPtr<FacetT> GetFacet() const {
+  template <class FacetT> CountedPtr<FacetT> GetFacet() const {
     UTIL_ASSERT(HasFacet<FacetT>());
     CountedPtr<FacetT> facet;
     facet.DynamicCast(Facets.find(FacetT::Id.Get())->second);
@@ -52,8 +50,7 @@ public:
 
   // Takes ownership of a newly allocated facet. The first facet installed for an id
   // stays; a later one for the same id is destroyed at once.
-  template <class FacetT>
-  void AddFacet(FacetT* facet) {
+  template <class FacetT> void AddFacet(FacetT* facet) {
     const CountedPtr<FacetT> owned(facet);
     if (!HasFacet<FacetT>())
       Facets.emplace(FacetT::Id.Get(), owned);

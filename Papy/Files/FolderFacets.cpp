@@ -17,7 +17,8 @@ void GetDatLocal::Release() { Dat.Reset(); }
 void GetDatLocal::Set(const CountedPtr<DatFile>& dat) { Dat = dat; }
 
 CountedPtr<DatFile> ICR2CreateDat::Create() {
-  const CountedPtr<FileFactory> factory = FileFactoryRegistry::Instance().GetFactory(Directory, false);
+  const CountedPtr<FileFactory> factory =
+      FileFactoryRegistry::Instance().GetFactory(Directory, false);
   UTIL_ASSERT(factory);
   const CountedPtr<DatFile> dat(new ICR2DatFile(Directory.Path + Directory.Name + ".dat"));
   factory->GetFacet<GetDat>()->Release();

@@ -59,8 +59,9 @@ struct GPLFormats {
 };
 
 struct ICR2Formats {
-  static constexpr std::array<const char*, 10> LpNames = {
-      "race", "maxrace", "minrace", "pass1", "pass2", "maxpanic", "minpanic", "pit", "pace", "spot1"};
+  static constexpr std::array<const char*, 10> LpNames = {"race",  "maxrace",  "minrace",  "pass1",
+                                                          "pass2", "maxpanic", "minpanic", "pit",
+                                                          "pace",  "spot1"};
 
   static CountedPtr<LpFile> ReadLp(const StreamPtr& stream, const PapyDirectory&) {
     return CountedPtr<LpFile>(new ICR2LpFile(stream));
@@ -76,8 +77,7 @@ struct ICR2Formats {
 template <class Formats>
 GameMakeLp<Formats>::GameMakeLp(const PapyDirectory& dir) : Directory(dir) {}
 
-template <class Formats>
-GameMakeLp<Formats>::~GameMakeLp() = default;
+template <class Formats> GameMakeLp<Formats>::~GameMakeLp() = default;
 
 template <class Formats>
 std::string GameMakeLp<Formats>::MakeKey(const std::string& name, const std::string& ext) const {
@@ -106,18 +106,13 @@ void GameMakeLp<Formats>::Add(const CountedPtr<LpFile>& lp, const std::string& n
   Cache[MakeKey(name, ext)] = lp;
 }
 
-template <class Formats>
-void GameMakeLp<Formats>::Purge() {
-  Cache.clear();
-}
+template <class Formats> void GameMakeLp<Formats>::Purge() { Cache.clear(); }
 
-template <class Formats>
-unsigned GameMakeLp<Formats>::GetTypeCount() const {
+template <class Formats> unsigned GameMakeLp<Formats>::GetTypeCount() const {
   return static_cast<unsigned>(Formats::LpNames.size());
 }
 
-template <class Formats>
-std::string GameMakeLp<Formats>::GetTypeName(unsigned i) const {
+template <class Formats> std::string GameMakeLp<Formats>::GetTypeName(unsigned i) const {
   UTIL_ASSERT(i < GetTypeCount());
   return Formats::LpNames[i];
 }
@@ -126,8 +121,7 @@ template <class Formats>
 GameMakeTrk<Formats>::GameMakeTrk(const PapyDirectory& dir, const CountedPtr<DatFile>& dat)
     : Directory(dir), Dat(dat) {}
 
-template <class Formats>
-GameMakeTrk<Formats>::~GameMakeTrk() = default;
+template <class Formats> GameMakeTrk<Formats>::~GameMakeTrk() = default;
 
 template <class Formats>
 CountedPtr<TrkFile> GameMakeTrk<Formats>::Make(const std::string& name, const std::string& ext,
@@ -166,10 +160,7 @@ CountedPtr<TrkFile> GameMakeTrk<Formats>::Make(const std::string& name, const st
   return trk;
 }
 
-template <class Formats>
-void GameMakeTrk<Formats>::Purge() {
-  Cache.clear();
-}
+template <class Formats> void GameMakeTrk<Formats>::Purge() { Cache.clear(); }
 
 TrkMakeTrack::TrkMakeTrack(const PapyDirectory& dir, const CountedPtr<DatFile>& dat)
     : Directory(dir), Dat(dat) {}
@@ -201,8 +192,7 @@ GameCreateLp<Formats>::GameCreateLp(const CountedPtr<MakeLp>& makeLp,
                                     const CountedPtr<MakeTrk>& makeTrk)
     : MakeLpFacet(makeLp), MakeTrkFacet(makeTrk) {}
 
-template <class Formats>
-GameCreateLp<Formats>::~GameCreateLp() = default;
+template <class Formats> GameCreateLp<Formats>::~GameCreateLp() = default;
 
 template <class Formats>
 CountedPtr<LpFile> GameCreateLp<Formats>::Create(const std::string& name, double spacing) {

@@ -19,8 +19,7 @@ struct GPLFormats;
 struct ICR2Formats;
 
 // LP files of the folder, cached by lower-cased "name.ext".
-template <class Formats>
-class GameMakeLp : public MakeLp {
+template <class Formats> class GameMakeLp : public MakeLp {
 public:
   explicit GameMakeLp(const PapyDirectory& dir);
   ~GameMakeLp() override;
@@ -42,8 +41,7 @@ public:
 
 // TRK files of the folder, loose or from its DAT archive, cached by lower-cased file
 // name and whether the copy came from the archive.
-template <class Formats>
-class GameMakeTrk : public MakeTrk {
+template <class Formats> class GameMakeTrk : public MakeTrk {
 public:
   GameMakeTrk(const PapyDirectory& dir, const CountedPtr<DatFile>& dat);
   ~GameMakeTrk() override;
@@ -78,8 +76,7 @@ public:
 };
 
 // New LP files for the folder's track, entered in the folder's LP cache.
-template <class Formats>
-class GameCreateLp : public CreateLp {
+template <class Formats> class GameCreateLp : public CreateLp {
 public:
   GameCreateLp(const CountedPtr<MakeLp>& makeLp, const CountedPtr<MakeTrk>& makeTrk);
   ~GameCreateLp() override;

@@ -41,7 +41,9 @@ struct GameRules {
   bool (*Answer)(const std::string& ext, Util::BinaryStream& stream);
 };
 
-bool Is(const std::string& ext, const char* wanted) { return Util::CompareNoCase(ext, wanted) == 0; }
+bool Is(const std::string& ext, const char* wanted) {
+  return Util::CompareNoCase(ext, wanted) == 0;
+}
 
 std::string DatPathOf(const PapyDirectory& dir) { return dir.Path + dir.Name + ".dat"; }
 

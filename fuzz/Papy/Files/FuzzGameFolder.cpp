@@ -23,8 +23,8 @@ namespace {
 namespace fs = std::filesystem;
 using namespace Ostra;
 
-constexpr const char* Names[] = {"fz.dat", "fz.trk", "a.3do", "x.rpy", "x.rpl", "race.lp",
-                                 "fz.lp",  "FZ.TRK", "b.trk", "other.dat"};
+constexpr const char* Names[] = {"fz.dat",  "fz.trk", "a.3do",  "x.rpy", "x.rpl",
+                                 "race.lp", "fz.lp",  "FZ.TRK", "b.trk", "other.dat"};
 constexpr std::size_t NameCount = sizeof(Names) / sizeof(Names[0]);
 constexpr std::size_t MaxFiles = 6;
 

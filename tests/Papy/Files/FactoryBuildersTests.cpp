@@ -101,7 +101,8 @@ TEST(FactoryBuildersTest, CreatingTheFolderArchiveLetsGoOfTheOldOneOnlyOnSuccess
   Ostra::Test::TempDir temp;
   temp.WriteFile("spa/other.dat", Ostra::Test::DatImage({{"a.txt", Ostra::Test::Text("x")}}));
   const CountedPtr<DatFile> old(new ICR2DatFile(temp / "spa/other.dat", false));
-  const auto factory = FileFactoryRegistry::Instance().GetFactory(PapyDirectory(temp / "spa"), false);
+  const auto factory =
+      FileFactoryRegistry::Instance().GetFactory(PapyDirectory(temp / "spa"), false);
   factory->GetFacet<GetDat>()->Set(old);
 
   const auto created = factory->GetFacet<CreateDat>()->Create();

@@ -29,8 +29,7 @@ public:
 };
 
 // Each fake records its purge in a shared log and holds one object in its cache.
-template <class FacetT>
-class RecordingFacet : public FacetT {
+template <class FacetT> class RecordingFacet : public FacetT {
 public:
   RecordingFacet(std::vector<std::string>& log, std::string name, int& alive)
       : Log(log), Name(std::move(name)), Held(new Counted(alive)) {}
@@ -72,8 +71,7 @@ public:
   }
 };
 
-template <class FacetT>
-std::string GetFacetFailure(const FileFactory& factory) {
+template <class FacetT> std::string GetFacetFailure(const FileFactory& factory) {
   try {
     factory.GetFacet<FacetT>();
   } catch (const Util::XAssertion& e) {
@@ -83,12 +81,12 @@ std::string GetFacetFailure(const FileFactory& factory) {
 }
 
 TEST(FileFactoryTest, FacetIdsFollowTheFixedTable) {
-  const std::vector<int> ids = {
-      GetDat::Id.Get(),    GetDirectory::Id.Get(), CreateLp::Id.Get(),  CreateTrk::Id.Get(),
-      MakeLp::Id.Get(),    MakeTrk::Id.Get(),      CreateDat::Id.Get(), PurgeFactory::Id.Get(),
-      MakeTrack::Id.Get(), MakePtf::Id.Get(),      MakeCam::Id.Get(),   MakeMip::Id.Get(),
-      MakePbf::Id.Get(),   MakePcx::Id.Get(),      MakeRpy::Id.Get(),   MakeSrb::Id.Get(),
-      MakeTdo::Id.Get()};
+  const std::vector<int> ids = {GetDat::Id.Get(),    GetDirectory::Id.Get(), CreateLp::Id.Get(),
+                                CreateTrk::Id.Get(), MakeLp::Id.Get(),       MakeTrk::Id.Get(),
+                                CreateDat::Id.Get(), PurgeFactory::Id.Get(), MakeTrack::Id.Get(),
+                                MakePtf::Id.Get(),   MakeCam::Id.Get(),      MakeMip::Id.Get(),
+                                MakePbf::Id.Get(),   MakePcx::Id.Get(),      MakeRpy::Id.Get(),
+                                MakeSrb::Id.Get(),   MakeTdo::Id.Get()};
   for (std::size_t i = 0; i < ids.size(); ++i)
     EXPECT_EQ(ids[i], static_cast<int>(i + 1)) << "interface " << i;
 }
@@ -149,9 +147,9 @@ TEST(FileFactoryTest, PurgeEmptiesTheCachesInTheirFixedOrderButNotTheObjectArchi
 
   factory.GetFacet<PurgeFactory>()->Purge();
 
-  const std::vector<std::string> expected = {"MakeCam", "MakeLp",  "MakeMip",   "MakePbf",
-                                             "MakeRpy", "MakeSrb", "MakeTdo",   "MakeTrack",
-                                             "MakeTrk"};
+  const std::vector<std::string> expected = {"MakeCam", "MakeLp",    "MakeMip",
+                                             "MakePbf", "MakeRpy",   "MakeSrb",
+                                             "MakeTdo", "MakeTrack", "MakeTrk"};
   EXPECT_EQ(log, expected);
   EXPECT_TRUE(pcx->Cache.empty());
   EXPECT_EQ(palette.UseCount(), 1);

@@ -31,8 +31,7 @@ using StreamPtr = CountedPtr<Util::BinaryStream>;
 
 StreamPtr Memory(const Bytes& bytes) { return StreamPtr(new Util::MemoryStream("memory", bytes)); }
 
-template <class Writable>
-Bytes Written(const Writable& file) {
+template <class Writable> Bytes Written(const Writable& file) {
   const CountedPtr<Util::MemoryStream> out(new Util::MemoryStream("out"));
   file.Write(out);
   return out->Bytes();
@@ -117,8 +116,8 @@ TEST_F(GameFacetsTest, AMixedCaseGplFolderGivesItsTrackAndLp) {
     if (loose)
       temp.WriteFile("Monza/MONZA.TRK", f.GplTrk);
     temp.WriteFile("Monza/RACE.LP", f.GplLp);
-    temp.WriteFile("Monza/MONZA.DAT",
-                   Ostra::Test::DatImage({{"car.3do", Ostra::Test::Gpl3do()}, {"MONZA.TRK", f.GplTrk}}));
+    temp.WriteFile("Monza/MONZA.DAT", Ostra::Test::DatImage({{"car.3do", Ostra::Test::Gpl3do()},
+                                                             {"MONZA.TRK", f.GplTrk}}));
 
     const auto factory = Factory(temp / "Monza/monza.trk");
     ASSERT_TRUE(factory);
@@ -128,9 +127,9 @@ TEST_F(GameFacetsTest, AMixedCaseGplFolderGivesItsTrackAndLp) {
     const auto track = factory->GetFacet<MakeTrack>()->Make("monza", "trk", false);
     ExpectSameTrack(*track, f.GplTrk);
     const auto lp = factory->GetFacet<MakeLp>()->Make("race", "lp");
-    EXPECT_EQ(lp->GetRecordCount(), GPLLpFile(CountedPtr<TrkFile>(new GPLTrkFile(Memory(f.GplTrk))),
-                                              0.0)
-                                        .GetRecordCount());
+    EXPECT_EQ(
+        lp->GetRecordCount(),
+        GPLLpFile(CountedPtr<TrkFile>(new GPLTrkFile(Memory(f.GplTrk))), 0.0).GetRecordCount());
     EXPECT_DOUBLE_EQ(lp->GetRecordLatitude(0), TrackFiles::GplMarker);
   }
 }
@@ -150,7 +149,8 @@ TEST_F(GameFacetsTest, AnN2FolderGivesItsTrackAndLpInIcr2Formats) {
 
 TEST_F(GameFacetsTest, LpFilesAreCachedByTheirLowerCasedName) {
   const auto& f = Files();
-  const std::string monza = Folder({{"monza.trk", f.GplTrk}, {"monza.lp", f.GplLp}, {"race.lp", f.GplLp}});
+  const std::string monza =
+      Folder({{"monza.trk", f.GplTrk}, {"monza.lp", f.GplLp}, {"race.lp", f.GplLp}});
   const auto make = Factory(monza)->GetFacet<MakeLp>();
   const auto own = make->Make("", "");
   EXPECT_EQ(make->Make("monza", "lp"), own);
@@ -210,8 +210,8 @@ TEST_F(GameFacetsTest, TrkNamesSplitAtTheirLastDot) {
 
 TEST_F(GameFacetsTest, ALooseTrkAndItsArchiveCopyAreCachedApart) {
   const auto& f = Files();
-  const std::string monza =
-      Folder({{"monza.trk", f.GplTrk}, {"monza.dat", Ostra::Test::DatImage({{"monza.trk", f.GplTrk}})}});
+  const std::string monza = Folder(
+      {{"monza.trk", f.GplTrk}, {"monza.dat", Ostra::Test::DatImage({{"monza.trk", f.GplTrk}})}});
   const auto factory = Factory(monza);
   const auto make = factory->GetFacet<MakeTrk>();
   const auto loose = make->Make("monza", "trk", false);
@@ -223,7 +223,8 @@ TEST_F(GameFacetsTest, ALooseTrkAndItsArchiveCopyAreCachedApart) {
 
 TEST_F(GameFacetsTest, ATrkOnlyInTheArchiveIsCachedAsTheArchiveCopy) {
   const auto& f = Files();
-  const std::string monza = Folder({{"monza.dat", Ostra::Test::DatImage({{"MONZA.TRK", f.GplTrk}})}});
+  const std::string monza =
+      Folder({{"monza.dat", Ostra::Test::DatImage({{"MONZA.TRK", f.GplTrk}})}});
   const auto make = Factory(monza)->GetFacet<MakeTrk>();
   const auto trk = make->Make("monza", "trk", false);
   EXPECT_EQ(make->Make("monza", "trk", true), trk);
@@ -291,7 +292,8 @@ TEST_F(GameFacetsTest, StandardLpNamesPerGame) {
   const std::string monza = Folder({});
   const GPLMakeLp gpl{PapyDirectory(monza)};
   const ICR2MakeLp icr2{PapyDirectory(monza)};
-  const std::vector<std::string> gpl_names = {"race", "maxrace", "minrace", "pass1", "pass2", "pit"};
+  const std::vector<std::string> gpl_names = {"race",  "maxrace", "minrace",
+                                              "pass1", "pass2",   "pit"};
   const std::vector<std::string> icr2_names = {"race",     "maxrace",  "minrace", "pass1", "pass2",
                                                "maxpanic", "minpanic", "pit",     "pace",  "spot1"};
   ASSERT_EQ(gpl.GetTypeCount(), gpl_names.size());

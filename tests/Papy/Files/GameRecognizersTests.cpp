@@ -43,7 +43,8 @@ TEST(GameRecognizersTest, FoldersAreRecognisedByTheirFirstDecisiveFile) {
        true,
        true},
       {"an archive whose first 3do is N2's",
-       {{"monza/monza.dat", DatImage({{"car.3do", Ostra::Test::N23do()}, {"b.3do", Ostra::Test::Gpl3do()}})}},
+       {{"monza/monza.dat",
+         DatImage({{"car.3do", Ostra::Test::N23do()}, {"b.3do", Ostra::Test::Gpl3do()}})}},
        false,
        true},
       {"a GPL layout before a foreign 3do",
@@ -51,7 +52,8 @@ TEST(GameRecognizersTest, FoldersAreRecognisedByTheirFirstDecisiveFile) {
        true,
        true},
       {"a layout of another version decides no for GPL",
-       {{"monza/monza.dat", DatImage({{"a.lyt", Words({6, 810})}, {"b.3do", Ostra::Test::Gpl3do()}})}},
+       {{"monza/monza.dat",
+         DatImage({{"a.lyt", Words({6, 810})}, {"b.3do", Ostra::Test::Gpl3do()}})}},
        false,
        false},
       {"a layout of another kind",
@@ -94,7 +96,8 @@ TEST(GameRecognizersTest, FoldersAreRecognisedByTheirFirstDecisiveFile) {
        false,
        false},
       {"other files say nothing",
-       {{"monza/readme.txt", Ostra::Test::GplTrkHeader()}, {"monza/race.lp", Ostra::Test::GplTrkHeader()}},
+       {{"monza/readme.txt", Ostra::Test::GplTrkHeader()},
+        {"monza/race.lp", Ostra::Test::GplTrkHeader()}},
        false,
        false},
       {"a folder named like a game file is not a file",
@@ -214,7 +217,8 @@ TEST(GameRecognizersTest, TheRegistryChoosesTheGameOfFoldersAndArchives) {
       EXPECT_EQ(factory->HasFacet<CreateTrk>(), c.Gpl);
     }
   }
-  EXPECT_EQ(registry.GetFactory(temp / "n2/N2.DAT", false), registry.GetFactory(temp / "n2/", false));
+  EXPECT_EQ(registry.GetFactory(temp / "n2/N2.DAT", false),
+            registry.GetFactory(temp / "n2/", false));
 }
 
 } // namespace
