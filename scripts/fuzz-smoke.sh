@@ -18,7 +18,7 @@ for target in $(find "$build/fuzz" -maxdepth 5 -type f -name 'fuzz_*' -perm -u+x
     cp -r "fuzz/corpus/$name/." "$work/$name/"
   fi
   echo "fuzzing $name for ${seconds}s"
-  "$target" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 "$work/$name" 2>"$work/$name.log" || {
+  "$target" -artifact_prefix="$work/" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 "$work/$name" 2>"$work/$name.log" || {
     tail -n 60 "$work/$name.log"
     echo "fuzz target $name failed"
     exit 1
