@@ -193,11 +193,12 @@ bool N2FileFactoryRecognizer::IsGameDirectory(const PapyDirectory& dir) {
 }
 
 void RegisterGameRecognizers(FileFactoryRegistry& registry) {
-  // Stateless apart from their flag, so one pair serves every registry.
-  static GPLFileFactoryRecognizer gpl(true);
-  static N2FileFactoryRecognizer n2(false);
-  registry.Register(&gpl);
-  registry.Register(&n2);
+  // Stateless apart from their flag, so one pair serves every registry. Like the
+  // process-wide registry that points at them, they are never destroyed.
+  static GPLFileFactoryRecognizer* const gpl = new GPLFileFactoryRecognizer(true);
+  static N2FileFactoryRecognizer* const n2 = new N2FileFactoryRecognizer(false);
+  registry.Register(gpl);
+  registry.Register(n2);
 }
 
 } // namespace Ostra::Papy

@@ -176,12 +176,6 @@ TEST(GameRecognizersTest, AMalformedArchiveIsNoGamesArchive) {
   EXPECT_FALSE(GPLFileFactoryRecognizer(true).IsGameDat(path));
 }
 
-TEST(GameRecognizersTest, TheRootIsSearchedWithoutAnArchive) {
-  const PapyDirectory root("/");
-  EXPECT_NO_THROW(GPLFileFactoryRecognizer(true).IsGameDirectory(root));
-  EXPECT_NO_THROW(N2FileFactoryRecognizer(false).IsGameDirectory(root));
-}
-
 TEST(GameRecognizersTest, TheRegistryChoosesTheGameOfFoldersAndArchives) {
   struct Case {
     const char* What;
