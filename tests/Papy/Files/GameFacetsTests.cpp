@@ -136,15 +136,24 @@ TEST_F(GameFacetsTest, AMixedCaseGplFolderGivesItsTrackAndLp) {
 
 TEST_F(GameFacetsTest, AnN2FolderGivesItsTrackAndLpInIcr2Formats) {
   const auto& f = Files();
-  const std::string monza = Folder({{"monza.trk", f.Icr2Trk}, {"race.lp", f.Icr2Lp}});
-  const auto factory = Factory(monza);
-  ASSERT_TRUE(factory);
-  EXPECT_FALSE(factory->HasFacet<CreateTrk>());
-  const auto track = factory->GetFacet<MakeTrack>()->Make("", "", false);
-  EXPECT_EQ(track->GetSegmentCount(), 4u);
-  const auto lp = factory->GetFacet<MakeLp>()->Make("race", "");
-  EXPECT_NEAR(lp->GetRecordLatitude(1), TrackFiles::Icr2Marker, 1e-4);
-  EXPECT_EQ(factory->GetFacet<MakeLp>()->GetTypeCount(), 10u);
+  for (const bool loose : {true, false}) {
+    SCOPED_TRACE(loose ? "loose TRK" : "TRK only in the archive");
+    Ostra::Test::TempDir temp;
+    temp.WriteFile("Indy/RACE.LP", f.Icr2Lp);
+    if (loose)
+      temp.WriteFile("Indy/INDY.TRK", f.Icr2Trk);
+    else
+      temp.WriteFile("Indy/INDY.DAT", Ostra::Test::DatImage({{"car.3do", Ostra::Test::N23do()},
+                                                             {"indy.trk", f.Icr2Trk}}));
+    const auto factory = Factory(temp / "Indy/indy.trk");
+    ASSERT_TRUE(factory);
+    EXPECT_FALSE(factory->HasFacet<CreateTrk>());
+    const auto track = factory->GetFacet<MakeTrack>()->Make("indy", "trk", false);
+    EXPECT_EQ(track->GetSegmentCount(), 4u);
+    const auto lp = factory->GetFacet<MakeLp>()->Make("race", "lp");
+    EXPECT_NEAR(lp->GetRecordLatitude(1), TrackFiles::Icr2Marker, 1e-4);
+    EXPECT_EQ(factory->GetFacet<MakeLp>()->GetTypeCount(), 10u);
+  }
 }
 
 TEST_F(GameFacetsTest, LpFilesAreCachedByTheirLowerCasedName) {
