@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <optional>
@@ -50,9 +51,8 @@ CountedPtr<TrkFile> ToGPL(const CountedPtr<TrkFile>& source) {
   return ReadGPL(WriteToMemory(GPLTrkFile(source)));
 }
 
-// A file that answers like another one, except for the laterals, strips and walls a test
-// replaces.
-class OverlayTrkFile : public TrkFile {
+// The ICR2 circuit, except for the laterals, strips and walls a test replaces.
+class OverlayTrkFile : public ICR2TrkFile {
 public:
   struct Strip {
     S32 RightStart, RightEnd, LeftStart, LeftEnd;
@@ -64,123 +64,84 @@ public:
     S32 Type = WallArmco;
   };
 
-  explicit OverlayTrkFile(const CountedPtr<TrkFile>& inner) : Inner(inner) {}
+  OverlayTrkFile() : ICR2TrkFile(Stream(ICR2TrkBuilder::Circuit().Bytes())) {}
 
   std::optional<U32> LateralCount;
   std::map<U32, std::vector<Strip>> Strips;
   std::map<U32, std::vector<Wall>> Walls;
 
-  S32 GetLength() const override { return Inner->GetLength(); }
-  U32 GetLateralCount() const override { return LateralCount.value_or(Inner->GetLateralCount()); }
-  S32 GetLateral(U32 j) const override {
-    const U32 last = Inner->GetLateralCount() - 1;
-    return j <= last ? Inner->GetLateral(j) : Inner->GetLateral(last) + 1000 * S32(j - last);
-  }
-  void SetLateral(U32, S32) override {}
-  U32 GetSectionCount() const override { return Inner->GetSectionCount(); }
-  bool IsSectionCurve(U32 s) const override { return Inner->IsSectionCurve(s); }
-  bool IsSectionFlag0(U32 s) const override { return Inner->IsSectionFlag0(s); }
-  bool IsSectionFlag1(U32 s) const override { return Inner->IsSectionFlag1(s); }
-  S32 GetSectionStart(U32 s) const override { return Inner->GetSectionStart(s); }
-  S32 GetSectionLength(U32 s) const override { return Inner->GetSectionLength(s); }
-  S32 GetSectionOrientation(U32 s) const override { return Inner->GetSectionOrientation(s); }
-  S32 GetCurveCentreX(U32 s) const override { return Inner->GetCurveCentreX(s); }
-  S32 GetCurveCentreY(U32 s) const override { return Inner->GetCurveCentreY(s); }
-  S32 GetCurveHalfAngle(U32 s) const override { return Inner->GetCurveHalfAngle(s); }
-  S32 GetStraightDeltaX(U32 s) const override { return Inner->GetStraightDeltaX(s); }
-  S32 GetStraightDeltaY(U32 s) const override { return Inner->GetStraightDeltaY(s); }
-  S32 GetCurveRadius(U32 s) const override { return Inner->GetCurveRadius(s); }
-  S32 GetStraightLateralX(U32 s) const override { return Inner->GetStraightLateralX(s); }
-  S32 GetStraightLateralY(U32 s) const override { return Inner->GetStraightLateralY(s); }
-  U32 GetSectionUnusedCount(U32) const override { return 0; }
-  S32 GetSectionUnusedValue(U32, U32) const override { return 0; }
-  // Laterals beyond the inner file's repeat its last one.
-  S32 GetStartAltitude(U32 s, U32 j) const override { return Inner->GetStartAltitude(s, J(j)); }
+  // Laterals beyond the circuit's three lie 1000 apart and repeat its last cubic.
+  U32 GetLateralCount() const override { return LateralCount.value_or(Base::GetLateralCount()); }
+  S32 GetLateral(U32 j) const override { return Base::GetLateral(J(j)) + 1000 * S32(j - J(j)); }
+  S32 GetStartAltitude(U32 s, U32 j) const override { return Base::GetStartAltitude(s, J(j)); }
   S32 GetLinearCoefficient(U32 s, U32 j) const override {
-    return Inner->GetLinearCoefficient(s, J(j));
+    return Base::GetLinearCoefficient(s, J(j));
   }
   S32 GetSquareCoefficient(U32 s, U32 j) const override {
-    return Inner->GetSquareCoefficient(s, J(j));
+    return Base::GetSquareCoefficient(s, J(j));
   }
-  S32 GetCubeCoefficient(U32 s, U32 j) const override { return Inner->GetCubeCoefficient(s, J(j)); }
+  S32 GetCubeCoefficient(U32 s, U32 j) const override { return Base::GetCubeCoefficient(s, J(j)); }
   S32 GetSquareCoefficientTimes2(U32 s, U32 j) const override {
-    return Inner->GetSquareCoefficientTimes2(s, J(j));
+    return Base::GetSquareCoefficientTimes2(s, J(j));
   }
   S32 GetCubeCoefficientTimes3(U32 s, U32 j) const override {
-    return Inner->GetCubeCoefficientTimes3(s, J(j));
+    return Base::GetCubeCoefficientTimes3(s, J(j));
   }
-  S32 GetXSectionStartX(U32 s, U32 j) const override { return Inner->GetXSectionStartX(s, J(j)); }
-  S32 GetXSectionStartY(U32 s, U32 j) const override { return Inner->GetXSectionStartY(s, J(j)); }
-  S32 GetXSectionRadius(U32 s, U32 j) const override { return Inner->GetXSectionRadius(s, J(j)); }
-  S32 GetXSectionUnusedValue(U32, U32) const override { return 0; }
-  S32 GetXSectionUnusedValue2(U32, U32, U32) const override { return 0; }
+  S32 GetXSectionStartX(U32 s, U32 j) const override { return Base::GetXSectionStartX(s, J(j)); }
+  S32 GetXSectionStartY(U32 s, U32 j) const override { return Base::GetXSectionStartY(s, J(j)); }
+  S32 GetXSectionRadius(U32 s, U32 j) const override { return Base::GetXSectionRadius(s, J(j)); }
+
   U32 GetSurfaceCount(U32 s) const override {
-    return Strips.count(s) ? U32(Strips.at(s).size()) : Inner->GetSurfaceCount(s);
+    return Strips.count(s) ? U32(Strips.at(s).size()) : Base::GetSurfaceCount(s);
   }
   S32 GetSurfaceRightStartLatitude(U32 s, U32 k) const override {
     return Strips.count(s) ? Strips.at(s).at(k).RightStart
-                           : Inner->GetSurfaceRightStartLatitude(s, k);
+                           : Base::GetSurfaceRightStartLatitude(s, k);
   }
   S32 GetSurfaceRightEndLatitude(U32 s, U32 k) const override {
-    return Strips.count(s) ? Strips.at(s).at(k).RightEnd : Inner->GetSurfaceRightEndLatitude(s, k);
+    return Strips.count(s) ? Strips.at(s).at(k).RightEnd : Base::GetSurfaceRightEndLatitude(s, k);
   }
   S32 GetSurfaceLeftStartLatitude(U32 s, U32 k) const override {
-    return Strips.count(s) ? Strips.at(s).at(k).LeftStart
-                           : Inner->GetSurfaceLeftStartLatitude(s, k);
+    return Strips.count(s) ? Strips.at(s).at(k).LeftStart : Base::GetSurfaceLeftStartLatitude(s, k);
   }
   S32 GetSurfaceLeftEndLatitude(U32 s, U32 k) const override {
-    return Strips.count(s) ? Strips.at(s).at(k).LeftEnd : Inner->GetSurfaceLeftEndLatitude(s, k);
+    return Strips.count(s) ? Strips.at(s).at(k).LeftEnd : Base::GetSurfaceLeftEndLatitude(s, k);
   }
-  S32 GetSurfaceAttribute(U32 s, U32 k) const override {
-    return Strips.count(s) ? 0 : Inner->GetSurfaceAttribute(s, k);
-  }
-  bool IsSurfaceWall(U32, U32) const override { return false; }
   S32 GetSurfaceType(U32 s, U32 k) const override {
-    return Strips.count(s) ? Strips.at(s).at(k).Type : Inner->GetSurfaceType(s, k);
+    return Strips.count(s) ? Strips.at(s).at(k).Type : Base::GetSurfaceType(s, k);
   }
   S32 GetSurfaceGripModifier(U32 s, U32 k) const override {
-    return Strips.count(s) ? Strips.at(s).at(k).Grip : Inner->GetSurfaceGripModifier(s, k);
+    return Strips.count(s) ? Strips.at(s).at(k).Grip : Base::GetSurfaceGripModifier(s, k);
   }
-  U32 GetSurfaceExtraCount(U32, U32) const override { return 0; }
-  S32 GetSurfaceExtra(U32, U32, U32) const override { return 0; }
   U32 GetWallCount(U32 s) const override {
-    return Walls.count(s) ? U32(Walls.at(s).size()) : Inner->GetWallCount(s);
+    return Walls.count(s) ? U32(Walls.at(s).size()) : Base::GetWallCount(s);
   }
   S32 GetWallRightStartLatitude(U32 s, U32 w) const override {
-    return Walls.count(s) ? Walls.at(s).at(w).RightStart : Inner->GetWallRightStartLatitude(s, w);
+    return Walls.count(s) ? Walls.at(s).at(w).RightStart : Base::GetWallRightStartLatitude(s, w);
   }
   S32 GetWallRightEndLatitude(U32 s, U32 w) const override {
-    return Walls.count(s) ? Walls.at(s).at(w).RightEnd : Inner->GetWallRightEndLatitude(s, w);
+    return Walls.count(s) ? Walls.at(s).at(w).RightEnd : Base::GetWallRightEndLatitude(s, w);
   }
   S32 GetWallLeftStartLatitude(U32 s, U32 w) const override {
-    return Walls.count(s) ? Walls.at(s).at(w).LeftStart : Inner->GetWallLeftStartLatitude(s, w);
+    return Walls.count(s) ? Walls.at(s).at(w).LeftStart : Base::GetWallLeftStartLatitude(s, w);
   }
   S32 GetWallLeftEndLatitude(U32 s, U32 w) const override {
-    return Walls.count(s) ? Walls.at(s).at(w).LeftEnd : Inner->GetWallLeftEndLatitude(s, w);
+    return Walls.count(s) ? Walls.at(s).at(w).LeftEnd : Base::GetWallLeftEndLatitude(s, w);
   }
   S32 GetWallHeight(U32 s, U32 w) const override {
-    return Walls.count(s) ? 30000 : Inner->GetWallHeight(s, w);
+    return Walls.count(s) ? 30000 : Base::GetWallHeight(s, w);
   }
   S32 GetWallType(U32 s, U32 w) const override {
-    return Walls.count(s) ? Walls.at(s).at(w).Type : Inner->GetWallType(s, w);
+    return Walls.count(s) ? Walls.at(s).at(w).Type : Base::GetWallType(s, w);
   }
-  U32 GetWallExtraCount(U32, U32) const override { return 0; }
-  S32 GetWallExtra(U32, U32, U32) const override { return 0; }
-  void Write(const CountedPtr<Util::BinaryStream>&) const override {}
-  void SetStartAltitude(U32, U32, S32) override {}
-  void SetLinearCoefficient(U32, U32, S32) override {}
-  void SetSquareCoefficient(U32, U32, S32) override {}
-  void SetCubeCoefficient(U32, U32, S32) override {}
 
 private:
-  U32 J(U32 j) const { return j < Inner->GetLateralCount() ? j : Inner->GetLateralCount() - 1; }
-
-  CountedPtr<TrkFile> Inner;
+  using Base = ICR2TrkFile;
+  U32 J(U32 j) const { return std::min(j, Base::GetLateralCount() - 1); }
 };
 
 CountedPtr<OverlayTrkFile> OverICR2Circuit() {
-  return CountedPtr<OverlayTrkFile>(
-      new OverlayTrkFile(ReadICR2(ICR2TrkBuilder::Circuit().Bytes())));
+  return CountedPtr<OverlayTrkFile>(new OverlayTrkFile);
 }
 
 // The circuit's strips of section s as an overlay lists them: grass, asphalt, gravel.
