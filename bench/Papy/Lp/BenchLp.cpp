@@ -8,7 +8,7 @@
 #include "Util/CharBuffer.h"
 #include "Util/MemoryStream.h"
 #include "Util/StreamIO.h"
-#include "tests/Papy/Lp/LpFakes.h"
+#include "TestSupport/LpFakes.h"
 
 namespace {
 

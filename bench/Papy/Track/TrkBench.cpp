@@ -3,7 +3,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "GplTrkBuilder.h"
+#include "TestSupport/GplTrkBuilder.h"
 #include "Papy/Track/GPLTrkFile.h"
 #include "Papy/Track/TrkTrack.h"
 #include "Util/MemoryStream.h"

@@ -6,7 +6,7 @@
 #include "FuzzLpCommon.h"
 #include "Papy/Lp/GPLLpFile.h"
 #include "Util/StreamIO.h"
-#include "tests/Papy/Lp/LpFakes.h"
+#include "TestSupport/LpFakes.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace Ostra;

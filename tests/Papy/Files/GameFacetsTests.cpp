@@ -14,7 +14,7 @@
 #include "Papy/Lp/GPLLpFile.h"
 #include "Papy/Lp/ICR2LpFile.h"
 #include "Papy/Track/GPLTrkFile.h"
-#include "Papy/Track/GplTrkBuilder.h"
+#include "TestSupport/GplTrkBuilder.h"
 #include "Papy/Track/ICR2TrkFile.h"
 #include "Papy/Track/Track.h"
 #include "Papy/Track/TrkTrack.h"

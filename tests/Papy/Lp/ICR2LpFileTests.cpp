@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "LpFakes.h"
+#include "TestSupport/LpFakes.h"
 #include "TestSupport/ByteBuilder.h"
 #include "Util/Exception.h"
 #include "Util/MemoryStream.h"

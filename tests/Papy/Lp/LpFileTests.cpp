@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "LpFakes.h"
+#include "TestSupport/LpFakes.h"
 #include "Papy/Lp/GPLLpFile.h"
 #include "Papy/Lp/ICR2LpFile.h"
 #include "Papy/Lp/N4LpFile.h"

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "LpFakes.h"
+#include "TestSupport/LpFakes.h"
 #include "TestSupport/ByteBuilder.h"
 #include "TestSupport/TempDir.h"
 #include "Util/BinaryFile.h"

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ICR2TrkBuilder.h"
+#include "TestSupport/ICR2TrkBuilder.h"
 #include "Papy/Types/ReaderOptions.h"
 #include "Papy/Types/SurfaceType.h"
 #include "Util/Exception.h"

@@ -9,8 +9,8 @@
 
 #include <gtest/gtest.h>
 
-#include "GplTrkBuilder.h"
-#include "ICR2TrkBuilder.h"
+#include "TestSupport/GplTrkBuilder.h"
+#include "TestSupport/ICR2TrkBuilder.h"
 #include "Papy/Track/GPLTrkFile.h"
 #include "Papy/Track/ICR2TrkFile.h"
 #include "Papy/Track/TrkTrack.h"

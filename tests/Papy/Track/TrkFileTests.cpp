@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "GplTrkBuilder.h"
+#include "TestSupport/GplTrkBuilder.h"
 #include "Papy/Track/GPLTrkFile.h"
 #include "Papy/Types/SurfaceType.h"
 #include "Util/Exception.h"

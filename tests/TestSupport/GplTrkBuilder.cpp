@@ -1,4 +1,4 @@
-#include "GplTrkBuilder.h"
+#include "TestSupport/GplTrkBuilder.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "ICR2TrkBuilder.h"
+#include "TestSupport/ICR2TrkBuilder.h"
 
 #include <cmath>
 
