@@ -202,6 +202,8 @@ LpFileCurve::PointRecord LpFileCurve::GetControlPoint(U32 record_index) const {
 }
 
 void LpFileCurve::PutControlPoint(const PointRecord& p) {
+  // A NaN longitude would leave the points unordered.
+  UTIL_ASSERT(std::isfinite(p.Longitude));
   std::vector<PointRecord> points = ControlPoints;
   const auto same = std::find_if(points.begin(), points.end(), [&p](const PointRecord& q) {
     return q.Longitude == p.Longitude;

@@ -114,7 +114,8 @@ public:
   PointRecord GetControlPoint(U32 record_index) const;
   // Replaces the control point at exactly p's longitude, or adds p, then refits. A
   // longitude off this curve's record grid (pasted from a curve of another spacing)
-  // makes a point that no record selects; it still shapes the curve.
+  // makes a point that no record selects; it still shapes the curve. Throws
+  // XAssertion for a longitude that is not finite.
   void PutControlPoint(const PointRecord& p);
   // Makes record i a control point with the position and derivative it sampled.
   void AddControlPoint(U32 i);

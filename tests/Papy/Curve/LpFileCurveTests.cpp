@@ -11,44 +11,24 @@
 #include "Physics/CurvePeriodic.h"
 #include "Physics/CurvePiecewise.h"
 #include "Physics/CurveShim.h"
-#include "Util/Exception.h"
 #include "tests/Papy/Curve/LapCurveFixtures.h"
 
 namespace Ostra::Test {
 namespace {
 
-using Papy::LpFileCurve;
-using PointRecord = LpFileCurve::PointRecord;
-
-constexpr double Spacing = 3.0;
-// A curve through a control point passes the cross-section there to within the
-// intersection tolerance.
+// The line passes a control point's cross-section within the intersection tolerance.
 constexpr double AtControlPoint = 1e-5;
 
-CountedPtr<Papy::Track> Circle() { return CountedPtr<Papy::Track>(new OvalTrack(100.0, 0.0)); }
-const OvalTrack& Oval(const CountedPtr<Papy::Track>& t) { return dynamic_cast<OvalTrack&>(*t); }
-
-// A lap curve at constant latitude with a control point every `every` records.
-LpFileCurve LineCurve(const CountedPtr<Papy::Track>& track, double latitude, unsigned every) {
-  const auto points = LinePoints(Oval(track), latitude, Spacing, every);
-  return LpFileCurve(
-      StreamOver(LcvImage(3, Spacing, LapRecordCount(Oval(track), Spacing), points).U32(0).Data()),
-      track);
+// A circle of radius 100 m: a lap of 628.3 m, 210 records, the last 1.68 m past the end.
+const CountedPtr<Papy::Track>& Circle() {
+  static const CountedPtr<Papy::Track> track(new OvalTrack(100.0, 0.0));
+  return track;
 }
-
-std::string AssertionText(const Util::XAssertion& e) { return e.Expression; }
-
-template <class F>
-std::string AssertionOf(F&& f) {
-  try {
-    f();
-  } catch (const Util::XAssertion& e) {
-    return AssertionText(e);
-  }
-  return "no assertion";
+const OvalTrack& Oval() { return dynamic_cast<const OvalTrack&>(*Circle()); }
+// Control points at records 0, 8, 16, ... (3 m, 27 m, 51 m, ...).
+LpFileCurve Line(double latitude = 0.0) {
+  return LapCurve(Circle(), LinePoints(Oval(), latitude, 8));
 }
-
-// --- Sampling against analytic tracks -------------------------------------------
 
 struct LineCase {
   const char* Name;
@@ -72,17 +52,16 @@ class SamplesTheLine : public testing::TestWithParam<LineCase> {};
 TEST_P(SamplesTheLine, WithItsLatitudeHeadingAndCurvature) {
   const LineCase& c = GetParam();
   const CountedPtr<Papy::Track> track(new OvalTrack(c.Radius, c.Straight));
-  const LpFileCurve curve = LineCurve(track, c.Latitude, c.Every);
-  ASSERT_EQ(curve.GetRecordCount(), LapRecordCount(Oval(track), Spacing));
-  // The last record lies past the lap end and is sampled through the wrap.
-  EXPECT_GT(curve.GetRecordLongitude(curve.GetRecordCount() - 1), Oval(track).Length);
+  const auto& oval = dynamic_cast<const OvalTrack&>(*track);
+  const LpFileCurve curve = LapCurve(track, LinePoints(oval, c.Latitude, c.Every));
+  ASSERT_EQ(curve.GetRecordCount(), LapRecordCount(oval));
+  EXPECT_GT(curve.GetRecordLongitude(curve.GetRecordCount() - 1), oval.Length);
 
   const bool circle = c.Straight == 0.0;
   const double h = c.Every * Spacing;
   const double r = c.Radius - c.Latitude;
   const double m = r / std::pow(c.Radius, 4.0);
-  // Slopes and curvature are per metre of the line, which runs at r / R per metre.
-  const double speed = r / c.Radius;
+  const double speed = r / c.Radius; // slopes and curvature are per metre of line
   const double latitude_tolerance =
       circle ? Margin * std::pow(h, 4.0) * m / 384.0 : OvalLatitudeTolerance;
   const double lateral_tolerance =
@@ -96,7 +75,6 @@ TEST_P(SamplesTheLine, WithItsLatitudeHeadingAndCurvature) {
     if (circle) {
       EXPECT_NEAR(curve.GetRecordYawSpeed(i), 1.0 / r, curvature_tolerance);
     }
-    EXPECT_EQ(curve.GetRecordLongitudinalSpeed(i), 1.0);
     const double lateral = curve.GetRecordLateralSpeed(i);
     EXPECT_DOUBLE_EQ(curve.GetRecordSpeed(i), std::sqrt(1.0 + lateral * lateral));
   }
@@ -113,122 +91,84 @@ INSTANTIATE_TEST_SUITE_P(LpFileCurve, SamplesTheLine,
                          });
 
 TEST(LpFileCurve, TwoControlPointsMakeTwoPiecesTheSecondClosingOntoTheFirstALapLater) {
-  const auto track = Circle();
-  const double lap = Oval(track).Length;
-  const std::vector<PointRecord> points{LinePoint(Oval(track), 0.0, 30.0),
-                                        LinePoint(Oval(track), 0.0, 330.0)};
-  const LpFileCurve curve(
-      StreamOver(LcvImage(3, Spacing, LapRecordCount(Oval(track), Spacing), points).U32(0).Data()),
-      track);
+  const LpFileCurve curve =
+      LapCurve(Circle(), {LinePoint(Oval(), 0.0, 30.0), LinePoint(Oval(), 0.0, 330.0)});
+  const double lap_end = 30.0 + Oval().Length;
   for (const auto& c : {curve.GetFirstCurve(), curve.GetSecondCurve()}) {
     const auto& periodic = dynamic_cast<const Physics::CurvePeriodic&>(*c);
     EXPECT_EQ(periodic.GetBegin(), 30.0);
-    EXPECT_EQ(periodic.GetEnd(), 30.0 + lap);
+    EXPECT_EQ(periodic.GetEnd(), lap_end);
     const auto& pieces = dynamic_cast<const Physics::CurvePiecewise&>(*periodic.GetInner());
     ASSERT_EQ(pieces.GetSegments().size(), 2u);
     EXPECT_EQ(pieces.GetSegments()[1].Begin, 330.0);
-    EXPECT_EQ(pieces.GetSegments()[1].End, 30.0 + lap);
+    EXPECT_EQ(pieces.GetSegments()[1].End, lap_end);
+    EXPECT_NEAR(c->Evaluate(lap_end), c->Evaluate(30.0), 1e-9);
   }
-  // Both curves pass through the first point again one lap on.
-  EXPECT_NEAR(curve.GetFirstCurve()->Evaluate(30.0 + lap), points[0].X, 1e-9);
-  EXPECT_NEAR(curve.GetSecondCurve()->Evaluate(30.0 + lap), points[0].Y, 1e-9);
-  // Handing out a curve shares it.
-  EXPECT_EQ(curve.GetFirstCurve().UseCount(), 2);
+  EXPECT_EQ(curve.GetFirstCurve().UseCount(), 2); // handed out shared
 }
 
-// --- Control points ---------------------------------------------------------------
-
 TEST(LpFileCurve, FindsControlPointsOnlyAtTheirExactRecordLongitudes) {
-  const auto track = Circle();
-  const LpFileCurve curve = LineCurve(track, 0.0, 4); // records 0, 4, 8, ...
+  const LpFileCurve curve = Line();
   const U32 count = static_cast<U32>(curve.GetControlPoints().size());
-  EXPECT_EQ(curve.FindControlPoint(0), 0u);
-  EXPECT_EQ(curve.FindControlPoint(8), 2u);
-  EXPECT_TRUE(curve.IsControlPoint(8));
+  EXPECT_EQ(curve.FindControlPoint(8), 1u);
+  EXPECT_EQ(curve.GetControlPoint(8), curve.GetControlPoints()[1]);
   for (const U32 between : {1u, 7u, curve.GetRecordCount() - 1}) {
     EXPECT_EQ(curve.FindControlPoint(between), count);
     EXPECT_FALSE(curve.IsControlPoint(between));
   }
-  const PointRecord p = curve.GetControlPoint(8);
-  EXPECT_EQ(p, curve.GetControlPoints()[2]);
-  EXPECT_EQ(p.Longitude, 27.0);
 }
 
 TEST(LpFileCurve, MakingARecordAControlPointAndClearingItGivesTheRecordsBackExactly) {
-  const auto track = Circle();
-  LpFileCurve curve = LineCurve(track, 1.5, 8);
+  LpFileCurve curve = Line(1.5);
   const LpFileCurve before = curve;
   curve.SetControlPoint(5, true);
-  EXPECT_TRUE(curve.IsControlPoint(5));
   EXPECT_EQ(curve.GetControlPoints().size(), before.GetControlPoints().size() + 1);
-  // The new point takes what the record sampled, so the line barely moves.
   EXPECT_NEAR(curve.GetRecordLatitude(5), before.GetRecordLatitude(5), 1e-6);
   curve.SetControlPoint(5, true); // already one: nothing happens
   curve.SetControlPoint(5, false);
   EXPECT_EQ(curve.GetControlPoints(), before.GetControlPoints());
   EXPECT_EQ(curve.GetRecords(), before.GetRecords());
-  curve.SetControlPoint(6, false); // not one: nothing happens
-  EXPECT_EQ(curve.GetRecords(), before.GetRecords());
 }
 
 TEST(LpFileCurve, PutControlPointReplacesThePointAtItsLongitudeOrAddsItInOrder) {
-  const auto track = Circle();
-  LpFileCurve curve = LineCurve(track, 0.0, 8);
+  LpFileCurve curve = Line();
   const std::size_t count = curve.GetControlPoints().size();
-
-  PointRecord moved = LinePoint(Oval(track), 2.0, 27.0); // record 8's point, moved in
+  const PointRecord moved = LinePoint(Oval(), 2.0, 27.0); // record 8's point
   curve.PutControlPoint(moved);
   EXPECT_EQ(curve.GetControlPoints().size(), count);
   EXPECT_EQ(curve.GetControlPoint(8), moved);
   EXPECT_NEAR(curve.GetRecordLatitude(8), 2.0, AtControlPoint);
 
-  const PointRecord added = LinePoint(Oval(track), 1.0, 30.0); // record 9
+  const PointRecord added = LinePoint(Oval(), 1.0, 30.0); // record 9
   curve.PutControlPoint(added);
-  ASSERT_EQ(curve.GetControlPoints().size(), count + 1);
   EXPECT_EQ(curve.GetControlPoints()[2], added);
   EXPECT_NEAR(curve.GetRecordLatitude(9), 1.0, AtControlPoint);
-
-  // A longitude between records is kept although no record selects it.
-  curve.PutControlPoint(LinePoint(Oval(track), 0.0, 106.5));
-  EXPECT_EQ(curve.GetControlPoints().size(), count + 2);
-  EXPECT_FALSE(curve.IsControlPoint(34));
-  EXPECT_FALSE(curve.IsControlPoint(35));
 }
 
 // The first and the last control point take their neighbour across the lap's seam.
 class SetsAControlPointsLatitude : public testing::TestWithParam<int> {};
 
 TEST_P(SetsAControlPointsLatitude, LeavingItsNeighboursWhereTheyWere) {
-  const auto track = Circle();
-  LpFileCurve curve = LineCurve(track, 0.0, 8);
+  LpFileCurve curve = Line();
   const auto before = curve.GetControlPoints();
-  const U32 k = GetParam() >= 0 ? static_cast<U32>(GetParam())
-                                : static_cast<U32>(before.size() - 1);
+  const std::size_t k = GetParam() >= 0 ? GetParam() : before.size() - 1;
   const U32 record = static_cast<U32>(std::lround(before[k].Longitude / Spacing)) - 1;
   curve.SetRecordLatitude(record, 4.0);
   EXPECT_NEAR(curve.GetRecordLatitude(record), 4.0, AtControlPoint);
-  const auto after = curve.GetControlPoints();
-  ASSERT_EQ(after.size(), before.size());
-  for (std::size_t j = 0; j < after.size(); ++j)
-    if (j != k) {
-      EXPECT_EQ(after[j], before[j]) << "control point " << j;
-    }
+  auto after = curve.GetControlPoints();
   EXPECT_EQ(after[k].Longitude, before[k].Longitude);
+  after[k] = before[k];
+  EXPECT_EQ(after, before);
 }
 
 INSTANTIATE_TEST_SUITE_P(LpFileCurve, SetsAControlPointsLatitude, testing::Values(0, 3, -1));
 
 TEST(LpFileCurve, AFailedRemovalLeavesTheCurveAndItsFileUnchanged) {
-  const auto track = Circle();
-  const std::vector<PointRecord> points{LinePoint(Oval(track), 0.0, 30.0),
-                                        LinePoint(Oval(track), 0.0, 330.0)};
-  LpFileCurve curve(
-      StreamOver(LcvImage(3, Spacing, LapRecordCount(Oval(track), Spacing), points).U32(0).Data()),
-      track);
+  LpFileCurve curve =
+      LapCurve(Circle(), {LinePoint(Oval(), 0.0, 30.0), LinePoint(Oval(), 0.0, 330.0)});
   curve.SetRecordSpeedLimit(20, 40.0);
   const LpFileCurve before = curve;
   const auto bytes = WrittenBytes(curve);
-
   EXPECT_EQ(AssertionOf([&] { curve.RemoveControlPoint(0); }), "end > begin");
   EXPECT_EQ(AssertionOf([&] { curve.SetControlPoint(109, false); }), "end > begin");
   EXPECT_EQ(curve.GetControlPoints(), before.GetControlPoints());
@@ -237,68 +177,52 @@ TEST(LpFileCurve, AFailedRemovalLeavesTheCurveAndItsFileUnchanged) {
   EXPECT_EQ(WrittenBytes(curve), bytes);
 }
 
-TEST(LpFileCurve, RefusesWhatTheCurveCannotTake) {
-  const auto track = Circle();
-  LpFileCurve curve = LineCurve(track, 0.0, 8);
+TEST(LpFileCurve, RefusesWhatTheCurveCannotTakeChangingNothing) {
+  LpFileCurve curve = Line();
   const LpFileCurve before = curve;
   const struct {
-    const char* What;
     std::function<void()> Call;
     const char* Assertion;
   } cases[] = {
-      {"longitudinal speed", [&] { curve.SetRecordLongitudinalSpeed(0, 1.0); }, "false"},
-      {"lateral speed", [&] { curve.SetRecordLateralSpeed(0, 1.0); }, "false"},
-      {"yaw speed", [&] { curve.SetRecordYawSpeed(0, 1.0); }, "false"},
-      {"latitude off a control point", [&] { curve.SetRecordLatitude(1, 1.0); },
-       "IsControlPoint(record_index)"},
-      {"control point of a plain record", [&] { curve.GetControlPoint(1); },
-       "IsControlPoint(record_index)"},
-      {"removal past the last point", [&] { curve.RemoveControlPoint(1000); },
-       "k < ControlPoints.size()"},
-      {"point at an existing longitude", [&] { curve.AddControlPoint(0); }, "end > begin"},
-      {"point a lap away", [&] { curve.PutControlPoint(LinePoint(Oval(track), 0.0, 700.0)); },
-       "end > begin"},
+      {[&] { curve.SetRecordLongitudinalSpeed(0, 1.0); }, "false"},
+      {[&] { curve.SetRecordLateralSpeed(0, 1.0); }, "false"},
+      {[&] { curve.SetRecordYawSpeed(0, 1.0); }, "false"},
+      {[&] { curve.SetRecordLatitude(1, 1.0); }, "IsControlPoint(record_index)"},
+      {[&] { curve.GetControlPoint(1); }, "IsControlPoint(record_index)"},
+      {[&] { curve.RemoveControlPoint(1000); }, "k < ControlPoints.size()"},
+      {[&] { curve.AddControlPoint(0); }, "end > begin"}, // already a point
+      {[&] { curve.PutControlPoint(LinePoint(Oval(), 0.0, 700.0)); }, "end > begin"},
+      {[&] { curve.PutControlPoint({std::nan(""), 0.0, 0.0, 0.0, 0.0}); },
+       "std::isfinite(p.Longitude)"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(AssertionOf(c.Call), c.Assertion) << c.What;
-    EXPECT_EQ(curve.GetRecords(), before.GetRecords()) << c.What;
-    EXPECT_EQ(curve.GetControlPoints(), before.GetControlPoints()) << c.What;
+    EXPECT_EQ(AssertionOf(c.Call), c.Assertion);
+    EXPECT_EQ(curve.GetRecords(), before.GetRecords()) << c.Assertion;
+    EXPECT_EQ(curve.GetControlPoints(), before.GetControlPoints()) << c.Assertion;
   }
 }
 
-// --- Speed limits -----------------------------------------------------------------
-
 TEST(LpFileCurve, SpeedLimitsBelongToRecordsAndOutliveRefits) {
-  const auto track = Circle();
-  LpFileCurve curve = LineCurve(track, 0.0, 8);
+  LpFileCurve curve = Line();
   curve.SetRecordSpeedLimit(10, 0.0);
   EXPECT_TRUE(curve.GetSpeedLimits().empty());
-  EXPECT_FALSE(curve.HasRecordSpeedLimit(10));
-
   curve.SetRecordSpeedLimit(10, 30.0);
   curve.SetRecordSpeedLimit(10, 35.0);
   EXPECT_EQ(curve.GetSpeedLimits(),
             (std::vector<LpFileCurve::SpeedLimitPoint>{{curve.GetRecordLongitude(10), 35.0}}));
   curve.SetControlPoint(3, true);
-  EXPECT_TRUE(curve.HasRecordSpeedLimit(10));
   EXPECT_EQ(curve.GetRecordSpeedLimit(10), 35.0);
-
   curve.SetRecordSpeedLimit(10, -1.0);
   EXPECT_FALSE(curve.HasRecordSpeedLimit(10));
   EXPECT_TRUE(curve.GetSpeedLimits().empty());
-  curve.SetControlPoint(3, false);
-  EXPECT_FALSE(curve.HasRecordSpeedLimit(10));
 }
 
-// --- Control points taken from two curves ---------------------------------------
-
 // The line at constant latitude as Hermite pieces that start at the given distances.
-CountedPtr<Physics::Curve> LinePieces(const OvalTrack& track, double latitude,
-                                      const std::vector<double>& starts, bool x) {
+CountedPtr<Physics::Curve> LinePieces(double latitude, const std::vector<double>& starts, bool x) {
   CountedPtr<Physics::CurvePiecewise> pieces(new Physics::CurvePiecewise(starts.front()));
   for (std::size_t j = 0; j + 1 < starts.size(); ++j) {
-    const PointRecord a = LinePoint(track, latitude, starts[j]);
-    const PointRecord b = LinePoint(track, latitude, starts[j + 1]);
+    const PointRecord a = LinePoint(Oval(), latitude, starts[j]);
+    const PointRecord b = LinePoint(Oval(), latitude, starts[j + 1]);
     const double h = b.Longitude - a.Longitude;
     const CountedPtr<Physics::Curve> cubic(new Physics::CurveCubic(
         x ? Physics::CurveCubic::FromHermite(a.X, b.X, a.XSlope * h, b.XSlope * h)
@@ -311,21 +235,18 @@ CountedPtr<Physics::Curve> LinePieces(const OvalTrack& track, double latitude,
 }
 
 TEST(LpFileCurve, TakesControlPointsWhereTheInputCurvesStartNewPiecesSnappedToRecords) {
-  const auto track = Circle();
-  const OvalTrack& oval = Oval(track);
   // Piece starts off the record grid, on it (99 = 33 x 3) and just before it.
-  const std::vector<double> starts{0.0,   40.5,  99.0,  130.0, 160.2, 200.0,
-                                   239.999, 270.0, 300.0, 345.0, 390.0, 420.0,
-                                   450.7, 495.0, 540.0, 570.0, 600.0, 620.0, oval.Length + 20.0};
-  const LpFileCurve curve(Spacing, LapRecordCount(oval, Spacing),
-                          LinePieces(oval, 2.0, starts, true),
-                          LinePieces(oval, 2.0, starts, false), track);
+  const std::vector<double> starts{0.0,   40.5,  99.0,  130.0, 160.2, 200.0, 239.999,
+                                   270.0, 300.0, 345.0, 390.0, 420.0, 450.7, 495.0,
+                                   540.0, 570.0, 600.0, 620.0, Oval().Length + 20.0};
+  const LpFileCurve curve(Spacing, LapRecordCount(Oval()), LinePieces(2.0, starts, true),
+                          LinePieces(2.0, starts, false), Circle());
   std::vector<double> longitudes;
   for (const auto& p : curve.GetControlPoints())
     longitudes.push_back(p.Longitude);
-  EXPECT_EQ(longitudes,
-            (std::vector<double>{42.0, 99.0, 132.0, 162.0, 201.0, 240.0, 270.0, 300.0, 345.0,
-                                 390.0, 420.0, 453.0, 495.0, 540.0, 570.0, 600.0, 621.0}));
+  EXPECT_EQ(longitudes, (std::vector<double>{42.0, 99.0, 132.0, 162.0, 201.0, 240.0, 270.0,
+                                             300.0, 345.0, 390.0, 420.0, 453.0, 495.0, 540.0,
+                                             570.0, 600.0, 621.0}));
   for (const double lon : longitudes)
     EXPECT_TRUE(curve.IsControlPoint(static_cast<U32>(lon / Spacing) - 1)) << lon;
   for (U32 i = 0; i < curve.GetRecordCount(); ++i)
@@ -333,29 +254,17 @@ TEST(LpFileCurve, TakesControlPointsWhereTheInputCurvesStartNewPiecesSnappedToRe
 }
 
 TEST(LpFileCurve, CurvesOfOneOrTwoPiecesGiveTooFewControlPoints) {
-  const auto track = Circle();
-  const OvalTrack& oval = Oval(track);
   const CountedPtr<Physics::Curve> line(new Physics::CurveCubic(0.0, 0.0, 1.0, 0.0));
-  EXPECT_EQ(AssertionOf([&] { LpFileCurve(Spacing, 10, line, line, track); }),
+  EXPECT_EQ(AssertionOf([&] { LpFileCurve(Spacing, 10, line, line, Circle()); }),
             "!ControlPoints.empty()");
-  const std::vector<double> starts{0.0, 300.0, oval.Length + 1.0};
+  const std::vector<double> starts{0.0, 300.0, Oval().Length + 1.0};
   EXPECT_EQ(AssertionOf([&] {
-              LpFileCurve(Spacing, 10, LinePieces(oval, 0.0, starts, true),
-                          LinePieces(oval, 0.0, starts, false), track);
+              LpFileCurve(Spacing, 10, LinePieces(0.0, starts, true),
+                          LinePieces(0.0, starts, false), Circle());
             }),
             "end > begin");
-  EXPECT_EQ(AssertionOf([&] { LpFileCurve(0.0, 10, line, line, track); }),
+  EXPECT_EQ(AssertionOf([&] { LpFileCurve(0.0, 10, line, line, Circle()); }),
             "std::isfinite(spacing) && spacing > 0.0");
-}
-
-TEST(LpFileCurve, FindsRecordIndexesByLongitude) {
-  const LpFileCurve curve = LineCurve(Circle(), 0.0, 8);
-  EXPECT_EQ(curve.GetRecordIndex(3.0), 0u);
-  EXPECT_EQ(curve.GetRecordIndex(4.5), 0u);
-  EXPECT_EQ(curve.GetRecordIndex(6.0), 1u);
-  EXPECT_EQ(AssertionOf([&] { curve.GetRecordIndex(2.9); }),
-            "longitude >= GetRecordLongitude(0)");
-  EXPECT_TRUE(curve.HasYawSpeed() && curve.HasSpeedLimit() && curve.HasControlPoints());
 }
 
 } // namespace
