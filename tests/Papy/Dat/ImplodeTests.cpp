@@ -36,7 +36,8 @@ unsigned ReadChannel(char* buffer, unsigned* size, void* param) {
   std::size_t count = std::min<std::size_t>(*size, c.Input->size() - c.InPos);
   if (c.ReadPiece != 0)
     count = std::min<std::size_t>(count, c.Reads == 1 ? 5 : c.ReadPiece);
-  std::memcpy(buffer, c.Input->data() + c.InPos, count);
+  if (count > 0)
+    std::memcpy(buffer, c.Input->data() + c.InPos, count);
   c.InPos += count;
   return static_cast<unsigned>(count);
 }
