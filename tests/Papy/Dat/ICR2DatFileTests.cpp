@@ -189,17 +189,12 @@ TEST(ICR2DatFileTest, RewritingALargerArchiveLeavesNoOldTail) {
     ICR2DatFile read_only(path, false);
     EXPECT_THROW(read_only.Write(), Util::XFileWrite);
   }
+  EXPECT_THROW(ICR2DatFile{path}, Util::XFileOpen);
   ICR2DatFile dat(path, true);
   dat.BuildFromFolder(false);
   dat.Write();
   EXPECT_EQ(2u + 27 + 3, Ostra::Test::ReadWholeFile(path).size());
   EXPECT_EQ("new", ReadAll(*dat.OpenSubFile(0)));
-}
-
-TEST(ICR2DatFileTest, ANewArchiveMustNotExist) {
-  TempDir dir;
-  const std::string path = dir.WriteFile("x.dat", std::string("old"));
-  EXPECT_THROW(ICR2DatFile{path}, Util::XFileOpen);
 }
 
 } // namespace
