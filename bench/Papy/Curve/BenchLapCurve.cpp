@@ -11,7 +11,7 @@
 #include "Papy/Curve/LpFileCurve.h"
 #include "Util/MemoryStream.h"
 #include "Util/StreamIO.h"
-#include "tests/Papy/Curve/OvalTrack.h"
+#include "TestSupport/OvalTrack.h"
 
 namespace {
 

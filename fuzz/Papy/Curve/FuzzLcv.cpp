@@ -10,7 +10,7 @@
 #include "Util/Exception.h"
 #include "Util/MemoryStream.h"
 #include "Util/StreamIO.h"
-#include "tests/Papy/Curve/OvalTrack.h"
+#include "TestSupport/OvalTrack.h"
 
 namespace {
 

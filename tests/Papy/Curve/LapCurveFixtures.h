@@ -9,7 +9,7 @@
 #include "Util/CountedPtr.h"
 #include "Util/Exception.h"
 #include "Util/MemoryStream.h"
-#include "tests/Papy/Curve/OvalTrack.h"
+#include "TestSupport/OvalTrack.h"
 
 namespace Ostra::Test {
 
