@@ -16,6 +16,10 @@
 #include <string>
 #include <vector>
 
+// The font library keeps its caches for the life of the process; the leak checker would
+// report them at exit.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
+
 namespace {
 
 bool StartWx() {
