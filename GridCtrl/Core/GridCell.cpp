@@ -79,9 +79,9 @@ bool CGridCellBase::Draw(GridDC* dc, int row, int col, GridRect rect, bool erase
     const bool sunken = grid->GetTrackFocusCell() && grid->IsValid(focus) &&
                         (focus.Row == row || focus.Col == col);
     if (sunken) {
-      // Sunken inner edge: shadow on the top and left, highlight on the bottom and right.
+      // Sunken inner edge: dark shadow on the top and left, light on the bottom and right.
       GridRect edge = rect.Widened();
-      const GridColour shadow = grid->GetSysColour(GridSysColour::ThreeDShadow);
+      const GridColour shadow = grid->GetSysColour(GridSysColour::ThreeDDarkShadow);
       const GridColour light = grid->GetSysColour(GridSysColour::ThreeDHighlight);
       dc->Line({edge.Left, edge.Bottom - 1}, {edge.Left, edge.Top}, shadow);
       dc->Line({edge.Left, edge.Top}, {edge.Right - 1, edge.Top}, shadow);

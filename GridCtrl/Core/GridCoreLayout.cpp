@@ -21,6 +21,7 @@ bool GridCore::SetRowHeight(int row, int height) {
   if (row < 0 || row >= RowCount || height < 0)
     return false;
   RowHeights[static_cast<std::size_t>(row)] = height;
+  TopLeftCell = {};
   ResetScrollBars();
   return true;
 }
@@ -29,6 +30,7 @@ bool GridCore::SetColumnWidth(int col, int width) {
   if (col < 0 || col >= ColCount || width < 0)
     return false;
   ColWidths[static_cast<std::size_t>(col)] = width;
+  TopLeftCell = {};
   ResetScrollBars();
   return true;
 }

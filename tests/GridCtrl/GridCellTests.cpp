@@ -145,7 +145,8 @@ TEST(GridCell, FixedCellsGetARaisedBorderOrASunkenOneBesideTheFocus) {
   RecordingDC sunken;
   t.Grid.GetCell(0, 2)->Draw(&sunken, 0, 2, {100, 0, 149, 19}, true);
   ASSERT_EQ(sunken.Lines.size(), 4u);
-  EXPECT_EQ(sunken.Lines[0].Colour, t.Host.GetSysColour(GridSysColour::ThreeDShadow));
+  EXPECT_EQ(sunken.Lines[0].Colour, t.Host.GetSysColour(GridSysColour::ThreeDDarkShadow));
+  EXPECT_EQ(sunken.Lines[2].Colour, t.Host.GetSysColour(GridSysColour::ThreeDHighlight));
 }
 
 TEST(GridCell, TheSortColumnHeaderShowsAnArrowAndNarrowsItsText) {
