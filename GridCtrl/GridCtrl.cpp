@@ -197,8 +197,7 @@ CGridCtrl::CGridCtrl(int rows, int cols, int fixed_rows, int fixed_cols)
 
 CGridCtrl::~CGridCtrl() {
   AutoScrollTimer.Stop();
-  AttachHost(nullptr);
-  SetGridOwner(nullptr);
+  DetachHost();
 }
 
 bool CGridCtrl::Create(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size, long style) {

@@ -29,6 +29,11 @@ public:
   // ---- Platform ----
   // Re-reads the system colours from the host (as a colour-scheme change would).
   void AttachHost(GridHost* host);
+  // Forgets the host and the owner, as when the window goes away.
+  void DetachHost() {
+    Host = nullptr;
+    Owner = nullptr;
+  }
   GridHost* GetHost() const { return Host; }
   void SetGridOwner(GridOwner* owner) { Owner = owner; }
   GridOwner* GetGridOwner() const { return Owner; }
@@ -272,6 +277,9 @@ public:
   virtual void OnEditPaste() {}
   virtual void OnBeginDrag() {}
   virtual void HideTitleTip() {}
+  // Offered a cell's text while the pointer rests over it with title tips on.
+  virtual void ShowTitleTip(const GridRect& /*text_rect*/, const std::string& /*text*/,
+                            const GridRect& /*hover_rect*/, const GridFontDesc* /*font*/) {}
 
 protected:
   virtual std::unique_ptr<CGridCellBase> CreateCell(int row, int col);

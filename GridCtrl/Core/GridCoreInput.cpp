@@ -462,8 +462,16 @@ void GridCore::OnMouseMove(GridPoint point, U32 /*flags*/) {
     }
     if (MouseMode == GridMouseMode::Nothing && !(VirtualMode && !TitleTips)) {
       const CCellID cell = GetCellFromPt(point);
-      if (CGridCellBase* over = GetCell(cell.Row, cell.Col))
+      if (CGridCellBase* over = GetCell(cell.Row, cell.Col)) {
         over->OnMouseOver();
+        GridRect cell_rect;
+        if (TitleTips && !over->GetText().empty() && !over->IsEditing() &&
+            GetCellRect(cell.Row, cell.Col, &cell_rect)) {
+          GridRect text_rect = cell_rect;
+          if (over->GetTipTextRect(&text_rect))
+            ShowTitleTip(text_rect, over->GetTipText(), cell_rect, over->GetFont());
+        }
+      }
     }
   }
   LastMousePoint = point;

@@ -12,6 +12,15 @@ constexpr Ostra::U32 Ctrl = GridKeyFlags::Control;
 class DragRecordingGrid : public GridCore {
 public:
   void OnBeginDrag() override { ++Drags; }
+  void ShowTitleTip(const GridRect& text_rect, const std::string& text, const GridRect& hover_rect,
+                    const GridFontDesc* /*font*/) override {
+    Tips.push_back(text);
+    TipRects.push_back(text_rect);
+    HoverRects.push_back(hover_rect);
+  }
+  std::vector<std::string> Tips;
+  std::vector<GridRect> TipRects;
+  std::vector<GridRect> HoverRects;
   void CutSelectedText() override { ++Cuts; }
   int Drags = 0;
   int Cuts = 0;
@@ -219,6 +228,21 @@ TEST(GridMouse, ARightClickMovesTheFocusOutOfTheHeaders) {
   TestGrid narrow(3, 3);
   narrow.Grid.OnRButtonUp({300, 30}, 0);
   EXPECT_EQ(narrow.Owner.Plain(), (std::vector<NotifyRecord>{{NM_RCLICK, -1, -1}}));
+}
+
+TEST(GridMouse, RestingOverTextOffersATitleTipUnlessTurnedOff) {
+  BasicTestGrid<DragRecordingGrid> t(10, 4);
+  t.Grid.SetItemText(2, 3, "");
+  t.Grid.OnMouseMove(t.Centre(2, 2), 0);
+  t.Grid.OnMouseMove(t.Centre(2, 3), 0);
+  ASSERT_EQ(t.Grid.Tips, (std::vector<std::string>{"r2c2"}));
+  EXPECT_EQ(t.Grid.HoverRects[0], (GridRect{100, 40, 149, 59}));
+  t.Grid.OnLButtonDown(t.Centre(3, 3), 0);
+  t.Grid.OnMouseMove(t.Centre(3, 2), 0);
+  t.Grid.OnLButtonUp(t.Centre(3, 2), 0);
+  t.Grid.EnableTitleTips(false);
+  t.Grid.OnMouseMove(t.Centre(1, 1), 0);
+  EXPECT_EQ(t.Grid.Tips.size(), 1u);
 }
 
 TEST(GridKeys, ArrowsMoveSelectAndNotify) {
