@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace Ostra::Test;
 using Ostra::U32;
 
@@ -83,6 +85,22 @@ TEST(GridModel, FixedRowCountChangesMoveTheBitsAndResetColours) {
   EXPECT_EQ(grid.GetItemBkColour(0, 1), GridClrDefault);
   // In a fixed column only the fixed-row bit goes.
   EXPECT_EQ(grid.GetItemState(0, 0), 0x50u);
+}
+
+TEST(GridModel, ARefillWithUnchangedCountsKeepsSelectionAndFocus) {
+  TestGrid t(10, 5);
+  t.Grid.SetSelectedRange(2, 2, 3, 3);
+  t.Grid.SetFocusCell(3, 3);
+  for (const auto& set_counts : std::vector<std::function<bool(GridCore&)>>{
+           [](GridCore& g) { return g.SetColumnCount(5); }, [](GridCore& g) { return g.SetRowCount(10); },
+           [](GridCore& g) { return g.SetFixedColumnCount(1); }, [](GridCore& g) { return g.SetFixedRowCount(1); }})
+    EXPECT_TRUE(set_counts(t.Grid));
+  EXPECT_EQ(t.Grid.GetSelectedCellRange(), CCellRange(2, 2, 3, 3));
+  EXPECT_EQ(t.Grid.GetFocusCell(), CCellID(3, 3));
+  // A changed fixed count starts over.
+  EXPECT_TRUE(t.Grid.SetFixedColumnCount(2));
+  EXPECT_EQ(t.Grid.GetSelectedCount(), 0u);
+  EXPECT_EQ(t.Grid.GetFocusCell(), CCellID(-1, -1));
 }
 
 TEST(GridModel, SetItemTextMarksTheCellAndTheGridModified) {
