@@ -162,7 +162,7 @@ public:
   }
   GridTextMeasurer* GetMeasurer() override { return &Measurer; }
   void PostClickCommand() override {
-    if (wxEvtHandler* target = Grid.GetNotifyTarget()) {
+    if (wxEvtHandler* target = Grid.GetOwner()) {
       auto* event = new GridCtrlEvent(EVT_GRID_CLICKED, Grid.GetId());
       event->SetEventObject(&Grid);
       target->QueueEvent(event);
@@ -173,7 +173,7 @@ public:
   }
 
   long OnGridNotify(GridNotify& notify) override {
-    wxEvtHandler* target = Grid.GetNotifyTarget();
+    wxEvtHandler* target = Grid.GetOwner();
     if (target == nullptr)
       return 0;
     GridCtrlEvent event(EVT_GRID_NOTIFY, Grid.GetId());
@@ -230,9 +230,9 @@ bool CGridCtrl::Create(wxWindow* parent, wxWindowID id, const wxPoint& pos, cons
   }
 }
 
-wxEvtHandler* CGridCtrl::GetNotifyTarget() const {
-  if (NotifyTarget != nullptr)
-    return NotifyTarget;
+wxEvtHandler* CGridCtrl::GetOwner() const {
+  if (OwnerHandler != nullptr)
+    return OwnerHandler;
   wxWindow* parent = GetParent();
   return parent != nullptr ? parent->GetEventHandler() : nullptr;
 }

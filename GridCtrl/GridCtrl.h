@@ -52,8 +52,8 @@ public:
               const wxSize& size = wxDefaultSize, long style = wxBORDER_SUNKEN | wxTAB_TRAVERSAL);
 
   // Notifications go to this handler; by default to the parent window.
-  void SetNotifyTarget(wxEvtHandler* target) { NotifyTarget = target; }
-  wxEvtHandler* GetNotifyTarget() const;
+  void SetOwner(wxEvtHandler* target) { OwnerHandler = target; }
+  wxEvtHandler* GetOwner() const;
 
   // Honours the grid's redraw switch.
   void Refresh(bool erase_background = true, const wxRect* rect = nullptr) override;
@@ -80,6 +80,6 @@ private:
   friend class WxGridHost;
 
   std::unique_ptr<WxGridHost> HostAdapter;
-  wxEvtHandler* NotifyTarget = nullptr;
+  wxEvtHandler* OwnerHandler = nullptr;
   wxTimer AutoScrollTimer;
 };
