@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <system_error>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -130,6 +131,13 @@ TEST(FindFileSequence, FoldersOnlyAndNothingWhenNothingMatches) {
                                    FindFileFlags::Directories | FindFileFlags::SkipHiddenDirs)),
             visible);
   EXPECT_TRUE(FindFileSequence((dir / "missing").c_str(), "*", '|', 0).empty());
+}
+
+TEST(FindFileSequence, AFolderThatCannotBeMadeAbsoluteThrowsASystemError) {
+  const std::string too_long = "/" + std::string(NativePath::MaxPath, 'a');
+  EXPECT_THROW(FindFileSequence(too_long.c_str(), "*", '|', 0), std::system_error);
+  // The relative-folder flag takes the folder as it is.
+  EXPECT_NO_THROW(FindFileSequence(too_long.c_str(), "*", '|', FindFileFlags::RelativePath));
 }
 
 TEST(Wildcards, MatchLikeTheGamesFolderSearch) {
