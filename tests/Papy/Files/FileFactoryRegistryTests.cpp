@@ -276,6 +276,11 @@ TEST_F(FileFactoryRegistryTest, PurgeDropsUnheldFactoriesAndEmptiesTheCachesOfHe
   const auto rebuilt = Registry.GetFactory(spa, false);
   EXPECT_EQ(Calls, (Log{"gpl.IsGameDirectory", "gpl.CreateFolder"}));
   EXPECT_TRUE(rebuilt);
+
+  // Clearing lets go of held factories too: the next request builds afresh.
+  Registry.Clear();
+  EXPECT_EQ(held.UseCount(), 1);
+  EXPECT_FALSE(Registry.GetFactory(Monza, false) == held);
 }
 
 TEST_F(FileFactoryRegistryTest, ARecognizerIsRegisteredOnce) {

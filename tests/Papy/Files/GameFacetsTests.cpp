@@ -14,10 +14,10 @@
 #include "Papy/Lp/GPLLpFile.h"
 #include "Papy/Lp/ICR2LpFile.h"
 #include "Papy/Track/GPLTrkFile.h"
-#include "TestSupport/GplTrkBuilder.h"
 #include "Papy/Track/ICR2TrkFile.h"
 #include "Papy/Track/Track.h"
 #include "Papy/Track/TrkTrack.h"
+#include "TestSupport/GplTrkBuilder.h"
 #include "TestSupport/TempDir.h"
 #include "Util/BinaryFile.h"
 #include "Util/Exception.h"
@@ -94,8 +94,8 @@ std::string XFileOpenName(const std::function<void()>& action) {
   return "(no XFileOpen)";
 }
 
-void ExpectSameTrack(const Track& track, const Bytes& trk_bytes) {
-  const TrkTrack direct(CountedPtr<TrkFile>(new GPLTrkFile(Memory(trk_bytes))));
+void ExpectSameTrack(const Track& track, const CountedPtr<TrkFile>& trk) {
+  const TrkTrack direct(trk);
   ASSERT_EQ(track.GetSegmentCount(), direct.GetSegmentCount());
   EXPECT_EQ(track.GetLength2D(), direct.GetLength2D());
   for (const double at : {0.0, 100.0, 450.5, 900.0}) {
@@ -125,12 +125,18 @@ TEST_F(GameFacetsTest, AMixedCaseGplFolderGivesItsTrackAndLp) {
     EXPECT_EQ(factory->GetFacet<GetDirectory>()->Directory.GetName(), "Monza");
 
     const auto track = factory->GetFacet<MakeTrack>()->Make("monza", "trk", false);
-    ExpectSameTrack(*track, f.GplTrk);
+    ExpectSameTrack(*track, CountedPtr<TrkFile>(new GPLTrkFile(Memory(f.GplTrk))));
     const auto lp = factory->GetFacet<MakeLp>()->Make("race", "lp");
     EXPECT_EQ(
         lp->GetRecordCount(),
         GPLLpFile(CountedPtr<TrkFile>(new GPLTrkFile(Memory(f.GplTrk))), 0.0).GetRecordCount());
     EXPECT_DOUBLE_EQ(lp->GetRecordLatitude(0), TrackFiles::GplMarker);
+
+    // The spellings of the file the user picked reach the same folder and track.
+    EXPECT_EQ(Factory(temp / "Monza/MONZA.TRK"), factory);
+    EXPECT_EQ(FileFactoryRegistry::Instance().GetFactory(temp / "Monza/MONZA.DAT", false), factory);
+    EXPECT_EQ(factory->GetFacet<MakeTrack>()->Make("MONZA", "TRK", false), track);
+    EXPECT_EQ(factory->GetFacet<MakeLp>()->Make("RACE", "LP"), lp);
   }
 }
 
@@ -144,15 +150,20 @@ TEST_F(GameFacetsTest, AnN2FolderGivesItsTrackAndLpInIcr2Formats) {
       temp.WriteFile("Indy/INDY.TRK", f.Icr2Trk);
     else
       temp.WriteFile("Indy/INDY.DAT", Ostra::Test::DatImage({{"car.3do", Ostra::Test::N23do()},
-                                                             {"indy.trk", f.Icr2Trk}}));
+                                                             {"INDY.TRK", f.Icr2Trk}}));
     const auto factory = Factory(temp / "Indy/indy.trk");
     ASSERT_TRUE(factory);
     EXPECT_FALSE(factory->HasFacet<CreateTrk>());
     const auto track = factory->GetFacet<MakeTrack>()->Make("indy", "trk", false);
     EXPECT_EQ(track->GetSegmentCount(), 4u);
+    ExpectSameTrack(*track, CountedPtr<TrkFile>(new ICR2TrkFile(Memory(f.Icr2Trk))));
     const auto lp = factory->GetFacet<MakeLp>()->Make("race", "lp");
     EXPECT_NEAR(lp->GetRecordLatitude(1), TrackFiles::Icr2Marker, 1e-4);
     EXPECT_EQ(factory->GetFacet<MakeLp>()->GetTypeCount(), 10u);
+
+    EXPECT_THROW(factory->GetFacet<MakeLp>()->Make("pit", ""), Util::XUsage);
+    EXPECT_EQ(XFileOpenName([&] { factory->GetFacet<MakeTrk>()->Make("Spa", "", false); }),
+              temp / "Indy/Spa.trk");
   }
 }
 

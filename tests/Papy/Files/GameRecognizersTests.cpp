@@ -27,8 +27,8 @@ struct FolderCase {
   bool N2;
 };
 
-Bytes Rpl(std::size_t size) {
-  Bytes bytes = Words({40, 60, 0, 0});
+Bytes Rpl(std::size_t size, Util::U32 first = 40, Util::U32 second = 60) {
+  Bytes bytes = Words({first, second, 0, 0});
   bytes.resize(size, 0);
   return bytes;
 }
@@ -72,8 +72,13 @@ TEST(GameRecognizersTest, FoldersAreRecognisedByTheirFirstDecisiveFile) {
        {{"monza/spa.dat", DatImage({{"car.3do", Ostra::Test::Gpl3do()}})}},
        false,
        false},
+      // Named against the alphabet, so that only the pattern order can put them first.
       {"loose 3do files are searched before trk files",
-       {{"monza/a.3do", Ostra::Test::N23do()}, {"monza/b.trk", Ostra::Test::GplTrkHeader()}},
+       {{"monza/z.3do", Ostra::Test::N23do()}, {"monza/a.trk", Ostra::Test::GplTrkHeader()}},
+       false,
+       true},
+      {"loose trk files are searched before replays",
+       {{"monza/z.trk", Ostra::Test::Icr2TrkHeader()}, {"monza/a.rpy", Words({0x52504C59, 2})}},
        false,
        true},
       {"a GPL trk", {{"monza/monza.trk", Ostra::Test::GplTrkHeader()}}, true, false},
@@ -82,6 +87,10 @@ TEST(GameRecognizersTest, FoldersAreRecognisedByTheirFirstDecisiveFile) {
       {"a newer replay", {{"monza/x.rpy", Words({0x52504C59, 3})}}, false, false},
       {"an N2 replay whose sizes add up", {{"monza/x.rpl", Rpl(116)}}, false, true},
       {"an N2 replay one byte too long", {{"monza/x.rpl", Rpl(117)}}, false, false},
+      {"an N2 replay whose sizes wrap like 32-bit words",
+       {{"monza/x.rpl", Rpl(116, 0xFFFFFFFF, 101)}},
+       false,
+       true},
       {"an N2 replay shorter than its header", {{"monza/x.rpl", Words({0, 0, 0})}}, false, false},
       {"a trk shorter than its id is skipped",
        {{"monza/a.trk", Bytes{0x4B, 0x41, 0x52}}, {"monza/b.trk", Ostra::Test::GplTrkHeader()}},

@@ -99,6 +99,8 @@ TEST_F(PapyDirectoryTest, ImpossiblePathsAssertWithTheirOwnText) {
   EXPECT_EQ(AssertionText(""), "result != 0 && result < sizeof(buf)");
   EXPECT_EQ(AssertionText("/" + std::string(Util::NativePath::MaxPath, 'x')),
             "result != 0 && result < sizeof(buf)");
+  EXPECT_EQ(AssertionText("/" + std::string(Util::NativePath::MaxPath - 1, 'x')),
+            "result != 0 && result < sizeof(buf)");
   EXPECT_EQ(AssertionText("/" + std::string(Util::NativePath::MaxPath - 2, 'x')), "(no assertion)");
 }
 
