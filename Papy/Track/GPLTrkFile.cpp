@@ -289,6 +289,16 @@ void GPLTrkFile::Write(const CountedPtr<Util::BinaryStream>& stream) const {
     block.clear();
   };
 
+  // Bytes of an older, longer file behind ours would fail the size check on the next
+  // read. A file is cut after writing; any other stream is refused before anything in
+  // it is overwritten.
+  auto* const file = dynamic_cast<Util::BinaryFile*>(stream.Get());
+  const U64 total = Layout::HeaderSize + U64{Layout::OffsetSize + Layout::SectionSize} * n +
+                    U64{Layout::PieceSize} * Pieces.size() +
+                    U64{Layout::SurfaceSize} * Surfaces.size();
+  if (file == nullptr && static_cast<U64>(out.Size()) > total)
+    throw Util::XFileWrite(out.Name());
+
   out.Seek(0);
   sink.U(Layout::Id);
   sink.S(Layout::Version);
@@ -346,11 +356,8 @@ void GPLTrkFile::Write(const CountedPtr<Util::BinaryStream>& stream) const {
   }
   flush();
 
-  // Bytes of an older, longer file behind ours would make the result unreadable.
-  if (auto* file = dynamic_cast<Util::BinaryFile*>(stream.Get()))
+  if (file != nullptr)
     file->Truncate();
-  else if (out.Size() > out.Tell())
-    throw Util::XFileWrite(out.Name());
 }
 
 const GPLTrkFile::SectionRecord& GPLTrkFile::SectionAt(U32 s) const {

@@ -119,6 +119,8 @@ public:
   S32 GetWallType(U32 s, U32 w) const override;
   U32 GetWallExtraCount(U32 s, U32 w) const override;
   S32 GetWallExtra(U32 s, U32 w, U32 i) const override;
+  // A longer file is cut after writing; a longer stream of any other kind is refused
+  // with XFileWrite before anything in it is overwritten.
   void Write(const CountedPtr<Util::BinaryStream>& stream) const override;
   void SetStartAltitude(U32 s, U32 j, S32 value) override;
   void SetLinearCoefficient(U32 s, U32 j, S32 value) override;

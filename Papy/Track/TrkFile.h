@@ -97,8 +97,8 @@ public:
   virtual S32 GetWallType(U32 s, U32 w) const = 0;
   virtual U32 GetWallExtraCount(U32 s, U32 w) const = 0;
   virtual S32 GetWallExtra(U32 s, U32 w, U32 i) const = 0;
-  // Writes the file in its own format from the stream's start. A written file always
-  // reads back: a longer stream is cut or refused. Throws the stream's exceptions.
+  // Writes the file in its own format from the stream's start, so that it reads back
+  // whatever the stream held before. Throws the stream's exceptions.
   virtual void Write(const CountedPtr<Util::BinaryStream>& stream) const = 0;
   virtual void SetStartAltitude(U32 s, U32 j, S32 value) = 0;
   virtual void SetLinearCoefficient(U32 s, U32 j, S32 value) = 0;

@@ -406,13 +406,26 @@ TEST(GPLTrkFileWrite, OverALongerFileCutsItSoThatItReadsBack) {
   EXPECT_EQ(Ostra::Test::ReadWholeFile(path), bytes);
 }
 
-TEST(GPLTrkFileWrite, OverALongerStreamThatCannotBeCutFails) {
+TEST(GPLTrkFileWrite, OverALongerStreamThatCannotBeCutFailsBeforeWriting) {
   const auto bytes = GplTrkBuilder::Circuit().Bytes();
-  std::vector<unsigned char> longer = bytes;
-  longer.resize(bytes.size() + 1);
   const GPLTrkFile file = Read(bytes);
-  auto out = CountedPtr<BinaryStream>(new MemoryStream("out.trk", longer));
-  EXPECT_THROW(file.Write(out), Util::XFileWrite);
+  struct Case {
+    std::size_t Size;
+    bool Refused;
+  };
+  for (const Case& c : {Case{bytes.size() + 1, true}, Case{bytes.size(), false},
+                        Case{bytes.size() - 1, false}}) {
+    const std::vector<unsigned char> old(c.Size, 0xAA);
+    auto out = CountedPtr<BinaryStream>(new MemoryStream("out.trk", old));
+    if (c.Refused) {
+      EXPECT_THROW(file.Write(out), Util::XFileWrite) << c.Size;
+      // Nothing of the old content is lost to a write that fails.
+      EXPECT_EQ(dynamic_cast<MemoryStream&>(*out).Bytes(), old) << c.Size;
+    } else {
+      file.Write(out);
+      EXPECT_EQ(dynamic_cast<MemoryStream&>(*out).Bytes(), bytes) << c.Size;
+    }
+  }
 }
 
 TEST(GPLTrkFileEdit, SettersKeepTheStoredDerivativesInStep) {
