@@ -1,6 +1,8 @@
-// Reads arbitrary bytes as a GPL track file and walks the track made from it.
+// Reads arbitrary bytes as a GPL track file, walks the track made from it and writes it
+// back, which must read again.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <vector>
 
 #include "Papy/Track/GPLTrkFile.h"
@@ -52,17 +54,30 @@ double Walk(const Papy::Track& track) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  CountedPtr<Papy::TrkFile> file;
   try {
     const CountedPtr<Util::BinaryStream> stream(
         new Util::MemoryStream("fuzz.trk", std::vector<unsigned char>(data, data + size)));
-    const CountedPtr<Papy::TrkFile> file(new Papy::GPLTrkFile(stream));
+    file.Reset(new Papy::GPLTrkFile(stream));
+  } catch (const Util::Exception&) {
+    return 0; // rejected input
+  }
+  try {
     const Papy::TrkTrack track(file);
     volatile double sink = Walk(track);
     (void)sink;
-    const CountedPtr<Util::BinaryStream> out(new Util::MemoryStream("out.trk"));
-    file->Write(out);
   } catch (const Util::Exception&) {
-    // Rejected input, or a lookup that a damaged file cannot answer.
+    // A lookup that a damaged file cannot answer.
+  }
+  // Whatever was accepted is written back in a form the reader accepts again.
+  const CountedPtr<Util::BinaryStream> out(new Util::MemoryStream("out.trk"));
+  file->Write(out);
+  try {
+    const Papy::GPLTrkFile again(out);
+    if (again.GetSectionCount() != file->GetSectionCount())
+      std::abort();
+  } catch (const Util::Exception&) {
+    std::abort();
   }
   return 0;
 }

@@ -584,6 +584,34 @@ TEST(TrkConversion, GPLConversionAssertsOnWhatItCannotPlaceOrEncode) {
   }
 }
 
+TEST(TrkConversion, GPLConversionKeepsEveryWallTypeWithAGPLCode) {
+  struct Row {
+    int Type;
+    int ReadType;
+  };
+  // Concrete With Fence shares Wire Fence's code.
+  const Row rows[] = {{WallArmco, WallArmco},
+                      {WallArmcoRight, WallArmcoRight},
+                      {WallConcrete, WallConcrete},
+                      {WallConcreteWithFence, WallWireFence},
+                      {WallForest, WallForest},
+                      {WallHayBales, WallHayBales},
+                      {WallInvisible, WallInvisible},
+                      {WallShrubs, WallShrubs},
+                      {WallTyres, WallTyres},
+                      {WallWireFence, WallWireFence},
+                      {WallWireFenceRight, WallWireFenceRight},
+                      {WallWood, WallWood}};
+  for (const Row& row : rows) {
+    const auto source = OverICR2Circuit();
+    source->Strips[6] = CircuitStrips();
+    source->Walls[6] = {{0, 0, 0, 0, row.Type}};
+    const auto converted = ToGPL(source);
+    ASSERT_EQ(converted->GetWallCount(6), 1u) << row.Type;
+    EXPECT_EQ(converted->GetWallType(6, 0), row.ReadType) << row.Type;
+  }
+}
+
 TEST(TrkConversion, GPLConversionKeepsEveryGPLSurfaceType) {
   for (int type : {SurfaceAsphalt, SurfaceConcrete, SurfaceDirt, SurfaceGrass, SurfaceGravel,
                    SurfacePaint, SurfaceSand, SurfaceTrainTrack, SurfaceWater}) {
