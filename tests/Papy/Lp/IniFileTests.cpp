@@ -30,6 +30,7 @@ TEST(IniFile, LinesParseAsTheGamesWriteThem) {
       {"blank-padded section name", "[  \tstarting_grid_0  ]\nstall_0 = 1 2 3\n",
        "starting_grid_0", "stall_0", "1 2 3"},
       {"two-word key gives its first word", "[s]\nmy key = 5\n", "s", "my", "5"},
+      {"blanks before the key", "[s]\n \t k\t= 5\n", "s", "k", "5"},
       {"line starting with '=' has an empty key", "[s]\n= 7\n", "s", "", "7"},
       {"only blanks after '='", "[s]\nk =   \t\n", "s", "k", ""},
       {"no '=' is no entry", "[s]\nk 5\n", "s", "k", "<none>"},

@@ -1,7 +1,10 @@
 #include "Papy/Lp/LpFile.h"
 
 #include <cmath>
+#include <iterator>
 #include <limits>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -39,15 +42,32 @@ TEST(LpFile, RecordsLieOneSpacingApartFromTheFirstSpacing) {
   EXPECT_EQ(lp->GetRecordLongitude(10), 33.0);
 }
 
+// Eleven records 3 m apart in each format; the ICR2 line keeps a closing record
+// beyond them that no longitude may reach.
+std::vector<std::pair<const char*, CountedPtr<LpFile>>> ElevenRecordLines() {
+  return {
+      {"GPL", CountedPtr<LpFile>(new GPLLpFile(MakeTrk(30.0f), 0.0))},
+      {"ICR2", CountedPtr<LpFile>(new ICR2LpFile(MakeTrk(1.0f, 649606), 3.0))}, // 32.99998 m
+      {"N4", N4Line(30.0, 0.0)},
+  };
+}
+
 TEST(LpFile, RecordIndexIsTheRecordAtOrBeforeTheLongitude) {
-  const auto lp = N4Line(30.0, 0.0);
   struct Case {
     double Longitude;
     U32 Index;
   };
   const Case cases[] = {{3.0, 0}, {4.5, 0}, {5.999, 0}, {6.0, 1}, {32.9, 9}, {33.0, 10}};
-  for (const Case& c : cases)
-    EXPECT_EQ(lp->GetRecordIndex(c.Longitude), c.Index) << c.Longitude;
+  for (const auto& line : ElevenRecordLines()) {
+    SCOPED_TRACE(line.first);
+    const CountedPtr<LpFile>& lp = line.second;
+    ASSERT_EQ(lp->GetRecordCount(), 11u);
+    EXPECT_EQ(lp->GetRecordSpacing(), 3.0);
+    for (const Case& c : cases)
+      EXPECT_EQ(lp->GetRecordIndex(c.Longitude), c.Index) << c.Longitude;
+    EXPECT_EQ(AssertionText([&] { lp->GetRecordIndex(33.5); }),
+              "longitude <= GetRecordLongitude(GetRecordCount() - 1)");
+  }
 }
 
 TEST(LpFile, RecordIndexRefusesLongitudesOutsideTheRecords) {
@@ -101,6 +121,7 @@ TEST(LpFile, OptionalFieldsWithoutTheirCapabilityGiveDefaultsOrAssertFalse) {
   EXPECT_EQ(lp.GetRecordPathLength(1), 3.3292288);
   EXPECT_FALSE(lp.IsStartPass1Zone(1) || lp.IsControlPoint(1) || lp.HasRecordSpeedLimit(1));
   lp.SetRecordPathLength(1, 2.0); // ignored, never an error
+  EXPECT_EQ(lp.GetRecordPathLength(1), 3.3292288);
   using Call = void (*)(LpFile&);
   const Call calls[] = {
       [](LpFile& f) { f.SetRecordYawSpeed(0, 1.0); },
@@ -109,12 +130,40 @@ TEST(LpFile, OptionalFieldsWithoutTheirCapabilityGiveDefaultsOrAssertFalse) {
       [](LpFile& f) { f.SetControlPoint(0, true); },
       [](LpFile& f) { f.SetRecordSpeedLimit(0, 1.0); },
       [](LpFile& f) { f.GetRecordSpeedLimit(0); },
+      [](LpFile& f) { f.SetSpareValue1(0, 0); },
       [](LpFile& f) { f.SetSpareValue2(0, 0); },
-      [](LpFile& f) { f.SetStartSpeedCheckpoint(0, true); },
-      [](LpFile& f) { f.SetStartAbruptPass2Zone(0, false); },
   };
   for (const Call call : calls)
     EXPECT_EQ(AssertionText([&] { call(lp); }), "false");
+
+  // Every named flag: reads false, and setting it either way asserts.
+  using Getter = bool (LpFile::*)(U32) const;
+  using Setter = void (LpFile::*)(U32, bool);
+  const std::pair<Getter, Setter> flags[] = {
+      {&LpFile::IsStartSpeedCheckpoint, &LpFile::SetStartSpeedCheckpoint},
+      {&LpFile::IsEndSpeedCheckpoint, &LpFile::SetEndSpeedCheckpoint},
+      {&LpFile::IsOutbrakeDecisionPoint, &LpFile::SetOutbrakeDecisionPoint},
+      {&LpFile::IsAbandonPass, &LpFile::SetAbandonPass},
+      {&LpFile::IsStartLongStraight, &LpFile::SetStartLongStraight},
+      {&LpFile::IsEndLongStraight, &LpFile::SetEndLongStraight},
+      {&LpFile::IsInitiateCornering, &LpFile::SetInitiateCornering},
+      {&LpFile::IsSetSpeedCoeffTo1, &LpFile::SetSetSpeedCoeffTo1},
+      {&LpFile::IsStartNoPassZone, &LpFile::SetStartNoPassZone},
+      {&LpFile::IsEndNoPassZone, &LpFile::SetEndNoPassZone},
+      {&LpFile::IsStartPass1Zone, &LpFile::SetStartPass1Zone},
+      {&LpFile::IsStartPass2Zone, &LpFile::SetStartPass2Zone},
+      {&LpFile::IsStartAbruptPass1Zone, &LpFile::SetStartAbruptPass1Zone},
+      {&LpFile::IsStartAbruptPass2Zone, &LpFile::SetStartAbruptPass2Zone},
+      {&LpFile::IsTireWarmup, &LpFile::SetTireWarmup},
+  };
+  LpFile& base = lp;
+  for (std::size_t f = 0; f < std::size(flags); ++f) {
+    SCOPED_TRACE(f);
+    const Setter set = flags[f].second;
+    EXPECT_FALSE((base.*flags[f].first)(1));
+    EXPECT_EQ(AssertionText([&] { (base.*set)(1, true); }), "false");
+    EXPECT_EQ(AssertionText([&] { (base.*set)(1, false); }), "false");
+  }
 }
 
 } // namespace

@@ -61,13 +61,19 @@ TEST(N4LpFile, FileSwapsLatitudeAndLateralSpeedAgainstMemory) {
   edited.SetRecordLatitude(0, 1.5);
   edited.SetRecordLateralSpeed(0, 36.0);
   edited.SetRecordPathLength(0, 3.25);
+  edited.SetRecordYawSpeed(0, -72.0);
+  edited.SetRecordFlags(0, 0x01020304u);
+  edited.SetRecordLongitudinalSpeed(0, 9.0);
   auto out = EmptyMemory();
   edited.Write(out);
   const auto& bytes = out->Bytes();
   ASSERT_EQ(bytes.size(), 32u);
+  EXPECT_EQ(Util::LoadU32(&bytes[8]), std::bit_cast<U32>(0.25f));
   EXPECT_EQ(Util::LoadU32(&bytes[12]), std::bit_cast<U32>(1.0f));
   EXPECT_EQ(Util::LoadU32(&bytes[16]), std::bit_cast<U32>(1.5f));
+  EXPECT_EQ(Util::LoadU32(&bytes[20]), std::bit_cast<U32>(-2.0f));
   EXPECT_EQ(Util::LoadU32(&bytes[24]), std::bit_cast<U32>(3.25f));
+  EXPECT_EQ(Util::LoadU32(&bytes[28]), 0x01020304u);
 }
 
 TEST(N4LpFile, DamagedHeadersAreRefused) {

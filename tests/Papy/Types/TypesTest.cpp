@@ -58,6 +58,12 @@ TEST(ReaderOptions, StrictIsOffUntilSet) {
 TEST(Colour, TransparentColoursLoseTheirHueAndEqualityIsPerComponent) {
   const Colour clear(0.5f, 0.25f, 1.0f, 0.0f);
   EXPECT_TRUE(ColourEquals(clear, Colour(0, 0, 0, 0)));
+  // Negative zero alpha is transparent too, and is stored as plain zero: the palette
+  // orders colours by their bytes.
+  const Colour negative_clear(0.5f, 0.25f, 1.0f, -0.0f);
+  EXPECT_EQ(negative_clear.Red, 0.0f);
+  EXPECT_EQ(negative_clear.Blue, 0.0f);
+  EXPECT_FALSE(std::signbit(negative_clear.Alpha));
   EXPECT_TRUE(ColourEquals(Colour(0.0f, 1, 1, 1), Colour(-0.0f, 1, 1, 1)));
   const float nan = std::numeric_limits<float>::quiet_NaN();
   const Colour with_nan(nan, 1, 1, 1);
