@@ -41,6 +41,10 @@ double CurvePeriodic::Wrap(double t) const {
     offset += Period;
   while (offset > Period)
     offset -= Period;
+  // Stepping down from above stops at End, never at Begin: keep that for whole
+  // periods too, so both routes pick the same piece.
+  if (offset == 0.0 && t > End)
+    offset = Period;
   return std::clamp(Begin + offset, Begin, End);
 }
 

@@ -160,8 +160,8 @@ TEST(CurvePeriodic, wrapsByWholePeriodsKeepingBothEnds) {
   const struct {
     double T;
     double Wrapped;
-  } cases[] = {{-35, 25}, {-15, 25}, {5, 25},  {10, 10},      {30, 30},
-               {50, 30},  {70, 30},  {17, 17}, {1000005, 25}, {-999985, 15}};
+  } cases[] = {{-35, 25}, {-15, 25}, {5, 25},       {10, 10},      {30, 30},       {50, 30},
+               {70, 30},  {17, 17},  {1000005, 25}, {-999985, 15}, {20000030, 30}, {-19999990, 10}};
   for (const auto& test : cases)
     EXPECT_EQ(periodic.Evaluate(test.T), test.Wrapped) << "t = " << test.T;
 }
