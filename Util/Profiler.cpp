@@ -25,8 +25,10 @@ bool OnProfiledThread() {
 } // namespace
 
 Profiler* Profiler::Instance() {
-  static Profiler instance;
-  return &instance;
+  // Never destroyed, like the program's other singletons: a scope may still end while
+  // static objects are being torn down.
+  static Profiler* const instance = new Profiler;
+  return instance;
 }
 
 void Profiler::Start() {
