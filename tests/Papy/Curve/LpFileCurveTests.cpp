@@ -7,10 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "Papy/Track/GPLTrkFile.h"
+#include "Papy/Track/TrkTrack.h"
 #include "Physics/CurveCubic.h"
 #include "Physics/CurvePeriodic.h"
 #include "Physics/CurvePiecewise.h"
 #include "Physics/CurveShim.h"
+#include "TestSupport/GplTrkBuilder.h"
 #include "tests/Papy/Curve/LapCurveFixtures.h"
 
 namespace Ostra::Test {
@@ -89,6 +92,44 @@ INSTANTIATE_TEST_SUITE_P(LpFileCurve, SamplesTheLine,
                          [](const testing::TestParamInfo<LineCase>& test) {
                            return std::string(test.param.Name);
                          });
+
+// Over a track read from a TRK file the last record lies past the lap end, where
+// only the track's own wrapping keeps its cross-section on the lap.
+TEST(LpFileCurve, SamplesATrkTrackRightRoundTheLapEnd) {
+  const CountedPtr<Papy::Track> track(new Papy::TrkTrack(
+      CountedPtr<Papy::TrkFile>(new Papy::GPLTrkFile(CountedPtr<Util::BinaryStream>(
+          new Util::MemoryStream("oval.trk", GplTrkBuilder::Oval().Bytes()))))));
+  const double lap = track->GetLength2D();
+  std::vector<PointRecord> points;
+  for (unsigned k = 1; k * Spacing < lap; k += 2) {
+    const double s = k * Spacing;
+    const Papy::TrackFrame frame = track->GetFrame(s, 0.0);
+    points.push_back(
+        {s, frame.X, frame.Y, std::cos(frame.Orientation), std::sin(frame.Orientation)});
+  }
+  const U32 records = static_cast<U32>(std::lround(lap / Spacing)) + 1;
+  const LpFileCurve curve = Read(LcvImage(3, records, points).U32(0), track);
+  ASSERT_EQ(curve.GetRecordCount(), records);
+  ASSERT_GT(curve.GetRecordLongitude(records - 1), lap);
+  for (U32 i = 0; i < records; ++i) {
+    EXPECT_NEAR(curve.GetRecordLatitude(i), 0.0, OvalLatitudeTolerance) << i;
+    EXPECT_NEAR(curve.GetRecordLateralSpeed(i), 0.0, OvalLateralTolerance) << i;
+  }
+}
+
+TEST(LpFileCurve, FindsTheRecordAtOrBeforeALongitudeWithinTheRecords) {
+  const LpFileCurve curve = Line();
+  const U32 last = curve.GetRecordCount() - 1;
+  const double end = curve.GetRecordLongitude(last);
+  const struct {
+    double Longitude;
+    U32 Index;
+  } found[] = {{3.0, 0}, {5.999, 0}, {6.0, 1}, {301.5, 99}, {end - 0.001, last - 1}, {end, last}};
+  for (const auto& c : found)
+    EXPECT_EQ(curve.GetRecordIndex(c.Longitude), c.Index) << c.Longitude;
+  for (const double outside : {2.999, end + 0.001, std::nan("")})
+    EXPECT_NE(AssertionOf([&] { curve.GetRecordIndex(outside); }), "no assertion") << outside;
+}
 
 TEST(LpFileCurve, TwoControlPointsMakeTwoPiecesTheSecondClosingOntoTheFirstALapLater) {
   const LpFileCurve curve =
