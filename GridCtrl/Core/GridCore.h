@@ -268,14 +268,44 @@ public:
   int GetTrackingIndex() const { return TrackIndex; }
   int GetTrackingPos() const { return TrackPos; }
 
-  // ---- Editing and clipboard (extended by the editing layer) ----
+  // ---- Editing and clipboard (GridCoreEdit.cpp) ----
+  // first_char: see GridEditStart (GridEditorState.h).
   virtual void OnEditCell(int row, int col, GridPoint point, unsigned first_char);
   virtual void EndEditing();
-  virtual void CutSelectedText() {}
-  virtual void OnEditCut() {}
-  virtual void OnEditCopy() {}
-  virtual void OnEditPaste() {}
-  virtual void OnBeginDrag() {}
+  // Takes an edit's text: the owner is told after the text is stored and may refuse it.
+  virtual void OnEndEditCell(int row, int col, const std::string& text);
+  // The cell's own check; true when there is no cell.
+  virtual bool ValidateEdit(int row, int col, const std::string& text);
+  // An in-place editor closed: commits its text and, when Tab or a navigation key closed
+  // it, moves the focus on and edits there.
+  void OnEditorEnded(int row, int col, const std::string& text, int last_key, Ostra::U32 flags);
+  // Writes a cell as a user's edit would: begin-edit first, then the end-edit protocol.
+  void SetCellTextAsEdit(int row, int col, const std::string& text);
+  // The selection as clipboard text; false when nothing is selected.
+  bool CopyTextFromGrid(std::string* text);
+  bool PasteTextToGrid(CCellID top_left, const std::string& text, bool select_pasted = true);
+  virtual void CutSelectedText();
+  void ClearCells(const CCellRange& range);
+  virtual void OnEditCut();
+  virtual void OnEditCopy();
+  virtual void OnEditPaste();
+  // Whether the edit commands can run now (menu enablers).
+  bool CanCut() const;
+  bool CanCopy() const;
+  bool CanPaste() const;
+  bool CanSelectAll() const { return EnableSelectionFlag; }
+  // The open editor of the focus cell, if any.
+  GridInPlaceEditor* GetFocusEditor() const;
+  // Where a paste goes: the selection's top-left, else the focus, else the top-left
+  // visible cell.
+  CCellID GetPasteTarget() const;
+  virtual void OnBeginDrag();
+  // Drop target; key_state holds GridKeyFlags::Control for a copy.
+  virtual GridDropEffect OnDragEnter(bool has_text, Ostra::U32 key_state, GridPoint point);
+  virtual GridDropEffect OnDragOver(bool has_text, Ostra::U32 key_state, GridPoint point);
+  virtual void OnDragLeave();
+  virtual bool OnDrop(const std::string& text, GridPoint point);
+  CCellID GetDropCell() const { return DropCell; }
   virtual void HideTitleTip() {}
   // Offered a cell's text while the pointer rests over it with title tips on.
   virtual void ShowTitleTip(const GridRect& /*text_rect*/, const std::string& /*text*/,
@@ -379,4 +409,6 @@ protected:
   bool InOnSize = false;
   // The one cell that virtual mode fills on every GetCell.
   mutable std::unique_ptr<CGridCell> VirtualCell;
+  // The cell a drag is over.
+  CCellID DropCell;
 };

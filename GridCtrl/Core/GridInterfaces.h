@@ -46,7 +46,18 @@ public:
   virtual void EndEdit() = 0;
   // A character typed while the editor is already open.
   virtual void SendChar(unsigned ch) = 0;
+  // The edit commands on the editor's own text, which take over from the grid's while the
+  // editor is open.
+  virtual void CutText() {}
+  virtual void CopyText() {}
+  virtual void PasteText() {}
+  virtual bool CanCutText() const { return false; }
+  virtual bool CanCopyText() const { return false; }
+  virtual bool CanPasteText() const { return false; }
 };
+
+// What a drop does with the dragged text.
+enum class GridDropEffect { None = 0, Copy = 1, Move = 2 };
 
 enum class GridAlign { Left, Center, Right };
 
@@ -92,6 +103,13 @@ public:
   virtual void PostClickCommand() = 0;
   // Opens an in-place editor; null when the host offers none.
   virtual GridInPlaceEditor* CreateInPlaceEditor(const GridEditRequest& request) = 0;
+  // The system clipboard's text; false when there is none or it cannot be had.
+  virtual bool SetClipboardText(const std::string& /*text*/) { return false; }
+  virtual bool GetClipboardText(std::string* /*text*/) { return false; }
+  virtual bool ClipboardHasText() { return false; }
+  // Drags text out of the window (copy or move allowed) until it is dropped; the effect
+  // the drop chose.
+  virtual GridDropEffect DoDragDrop(const std::string& /*text*/) { return GridDropEffect::None; }
 };
 
 // Receives notifications synchronously; the result answers the result-bearing codes.

@@ -25,8 +25,14 @@ class FakeEditor : public GridInPlaceEditor {
 public:
   void EndEdit() override { ++EndCount; }
   void SendChar(unsigned ch) override { Chars.push_back(ch); }
+  void CutText() override { Commands += "x"; }
+  void CopyText() override { Commands += "c"; }
+  void PasteText() override { Commands += "v"; }
+  bool CanCutText() const override { return true; }
   int EndCount = 0;
   std::vector<unsigned> Chars;
+  // One letter per edit command received: x cut, c copy, v paste.
+  std::string Commands;
 };
 
 class FakeHost : public GridHost {
@@ -86,6 +92,24 @@ public:
     EditRequests.push_back(request);
     return &Editor;
   }
+  bool SetClipboardText(const std::string& text) override {
+    if (!ClipboardWorks)
+      return false;
+    Clipboard = text;
+    HasClipboard = true;
+    return true;
+  }
+  bool GetClipboardText(std::string* text) override {
+    if (!HasClipboard)
+      return false;
+    *text = Clipboard;
+    return true;
+  }
+  bool ClipboardHasText() override { return HasClipboard; }
+  GridDropEffect DoDragDrop(const std::string& text) override {
+    Dragged.push_back(text);
+    return DragResult;
+  }
   void ClearRecords() {
     Invalidated.clear();
     InvalidateAllCount = 0;
@@ -106,6 +130,12 @@ public:
   int ClickCommands = 0;
   std::vector<GridEditRequest> EditRequests;
   FakeEditor Editor;
+  // The clipboard; ClipboardWorks false makes setting it fail.
+  std::string Clipboard;
+  bool HasClipboard = false;
+  bool ClipboardWorks = true;
+  std::vector<std::string> Dragged;
+  GridDropEffect DragResult = GridDropEffect::None;
   FixedPitchMeasurer Measurer;
 };
 
