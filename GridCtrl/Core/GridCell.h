@@ -66,6 +66,9 @@ public:
 
   // Draws into rect (inclusive right and bottom). False when nothing could be drawn.
   virtual bool Draw(GridDC* dc, int row, int col, GridRect rect, bool erase_background = true);
+  // Prints into rect (inclusive right and bottom): colours only with the grid's shaded
+  // printout, never selection, focus or a sort arrow.
+  virtual bool PrintCell(GridDC* dc, int row, int col, GridRect rect);
   virtual bool GetTextRect(GridRect* rect);
   virtual bool GetTipTextRect(GridRect* rect) { return GetTextRect(rect); }
   // Measures with dc, or with the grid's screen measurer when dc is null.

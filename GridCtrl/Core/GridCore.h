@@ -9,9 +9,11 @@
 #include "GridCtrl/Core/GridCell.h"
 #include "GridCtrl/Core/GridInterfaces.h"
 #include "GridCtrl/Core/GridTypes.h"
+#include "GridCtrl/Core/GridPrintLayout.h"
 
 #include <cstdint>
 #include <functional>
+#include <iosfwd>
 #include <memory>
 #include <unordered_map>
 #include <vector>
@@ -212,6 +214,61 @@ public:
   void ExpandRowsToFit(bool expand_fixed = true);
   void ExpandToFit(bool expand_fixed = true);
   void ExpandLastColumn();
+  // AutoSizeColumn of every visible column, then the scroll bars once.
+  void AutoSizeColumns(int style = 0);
+
+  // ---- Sorting (GridCoreSort.cpp) ----
+  // Negative, zero or positive like a string comparison; either cell may be null.
+  using CompareFunction = std::function<int(const CGridCellBase*, const CGridCellBase*, std::intptr_t)>;
+  // Sorts the non-fixed rows by a column with the compare function, or by text when none
+  // is set. False in virtual mode (there are no rows to move), for a column outside the
+  // grid, or with fewer than two rows to sort.
+  bool SortTextItems(int col, bool ascending, std::intptr_t data = 0);
+  bool SortItems(const CompareFunction& compare, int col, bool ascending, std::intptr_t data = 0);
+  void SetCompareFunction(CompareFunction compare) { Compare = std::move(compare); }
+  // Byte-wise and case-sensitive; 0 when either cell is missing.
+  static int CompareCellText(const CGridCellBase* first, const CGridCellBase* second, std::intptr_t data);
+
+  // ---- Items, rows and columns (GridCoreItems.cpp) ----
+  // Each returns the new index, or -1 for a position outside the non-fixed area.
+  int InsertColumn(const std::string& heading, Ostra::U32 format = GridFormat::Default, int column = -1);
+  int InsertRow(const std::string& heading, int row = -1);
+  bool DeleteRow(int row);
+  bool SetItem(const GridItem* item);
+  bool GetItem(GridItem* item) const;
+
+  // ---- Delimited text files (GridTextFile.cpp) ----
+  // Lines of text, one per row, cells separated by the delimiter, UTF-8, no quoting.
+  // Failures are reported through ReportError and answered with false.
+  bool Save(const std::string& file_name, char delimiter = ',');
+  bool Load(const std::string& file_name, char delimiter = ',');
+  // Load from an open stream; refuses data that would make more than max_cells cells.
+  bool LoadText(std::istream& in, char delimiter = ',', std::size_t max_cells = DefaultMaxLoadCells);
+  static constexpr std::size_t DefaultMaxLoadCells = 4'000'000;
+  // Tells the user what went wrong; the window layer shows it.
+  virtual void ReportError(const std::string& /*message*/) {}
+
+  // ---- Printing (GridCorePrint.cpp); page geometry in GridPrintLayout ----
+  // Negative values keep the margin as it is.
+  void SetPrintMarginInfo(int header, int footer, int left, int right, int top, int bottom, int gap);
+  GridPrintMargins GetPrintMarginInfo() const { return PrintMargins; }
+  // Print at the screen's scale, splitting wide grids across pages, instead of fitting
+  // the whole width on a page.
+  void SetPrintAtScreenScale(bool screen_scale) { PrintAtScreenScale = screen_scale; }
+  bool GetPrintAtScreenScale() const { return PrintAtScreenScale; }
+  // Work out the pages on the printer's surface (unscaled); sets info's page range.
+  virtual void OnBeginPrinting(GridDC* dc, GridPrintInfo* info);
+  // Draws page info->CurPage in logical units (see GetPrintLayout).
+  virtual void OnPrint(GridDC* dc, GridPrintInfo* info);
+  virtual void OnEndPrinting(GridDC* dc, GridPrintInfo* info);
+  const GridPrintLayout& GetPrintLayout() const { return PrintLayout; }
+  int GetPrintColours() const { return PrintColours; }
+  virtual void PrintColumnHeadings(GridDC* dc, GridPrintInfo* info);
+  virtual void PrintRowHeadings(GridDC* dc, GridPrintInfo* info);
+  virtual void PrintHeader(GridDC* dc, GridPrintInfo* info);
+  virtual void PrintFooter(GridDC* dc, GridPrintInfo* info);
+  // One fixed row's cells from first_col to last_col, the first starting at x.
+  virtual void PrintFixedRowCells(GridDC* dc, int row, int first_col, int last_col, int x, int y);
 
   // ---- Scrolling ----
   void ResetScrollBars();
@@ -403,6 +460,15 @@ protected:
   std::unordered_map<std::uint64_t, CCellID> PrevSelectedCells;
   bool SortAscending = true;
   int SortColumn = -1;
+  void PrintCellWithLines(GridDC* dc, int row, int col, const GridRect& rect);
+  CompareFunction Compare;
+  GridPrintMargins PrintMargins;
+  bool PrintAtScreenScale = false;
+  GridPrintLayout PrintLayout;
+  GridFontDesc PrinterFont;
+  int PrintColours = 0;
+  // The page being printed: its non-fixed rows and columns.
+  CCellRange PrintCells;
   int TrackIndex = -1;
   int TrackPos = -1;
   int TrackStart = 0;

@@ -197,7 +197,14 @@ void GridCore::OnEditSelectAll() {
 }
 
 void GridCore::OnFixedRowClick(CCellID& cell) {
-  if (!IsValid(cell) || !FixedRowSelection)
+  if (!IsValid(cell))
+    return;
+  if (SortOnClick) {
+    // The same column again reverses the order.
+    SortTextItems(cell.Col, cell.Col == SortColumn ? !SortAscending : true);
+    Refresh();
+  }
+  if (!FixedRowSelection)
     return;
   MouseMode = cell.Col < FixedCols ? GridMouseMode::SelectAll : GridMouseMode::SelectCol;
   OnSelecting(cell);
