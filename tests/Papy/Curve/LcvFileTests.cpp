@@ -6,6 +6,7 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -153,6 +154,41 @@ INSTANTIATE_TEST_SUITE_P(
                   {},
                   {}}),
     [](const testing::TestParamInfo<RangeCase>& test) { return std::string(test.param.Name); });
+
+// Ranges are matched by bisection; every record must still get the limit of the last
+// range that covers it, directly or a lap earlier, as a plain walk over all gives.
+TEST(LcvFile, Version2RangesMatchAWalkOverEveryRecordAndRange) {
+  std::mt19937 random(7);
+  std::uniform_real_distribution<double> longitude(-20.0, 660.0);
+  std::uniform_int_distribution<int> limit(-10, 60);
+  const double lap = Oval().Length;
+  for (int round = 0; round < 20; ++round) {
+    std::vector<std::array<double, 3>> ranges(1 + round % 7);
+    for (auto& r : ranges) {
+      // Some near the lap's start, where the records past its end are caught too.
+      const double a = round % 3 == 0 ? longitude(random) / 64.0 : longitude(random);
+      const double b = round % 4 == 0 ? longitude(random) : a + longitude(random) / 8.0;
+      r = {a, b, static_cast<double>(limit(random))};
+    }
+    ByteBuilder image = LcvImage(2, Records, Points()).U32(static_cast<U32>(ranges.size()));
+    for (const auto& r : ranges)
+      image.F64(r[0]).F64(r[1]).F64(r[2]);
+    LpFileCurve curve = Read(image, Circle());
+    for (int refit = 0; refit < 2; ++refit) {
+      for (U32 i = 0; i < Records; ++i) {
+        const double lon = curve.GetRecordLongitude(i);
+        const double wrapped = lap < lon ? lon - lap : lon;
+        double expected = 0.0;
+        for (const auto& r : ranges)
+          if ((r[0] <= lon && lon <= r[1]) || (r[0] <= wrapped && wrapped <= r[1]))
+            expected = r[2];
+        ASSERT_EQ(curve.GetRecordSpeedLimit(i), expected)
+            << "round " << round << ", record " << i << (refit ? ", refitted" : "");
+      }
+      curve.SetControlPoint(2, true);
+    }
+  }
+}
 
 TEST(LcvFile, Version3PointsLimitTheRecordAtExactlyTheirLongitude) {
   ByteBuilder image = LcvImage(3, Records, Points()).U32(5);
