@@ -164,6 +164,11 @@ TEST(CurvePeriodic, wrapsByWholePeriodsKeepingBothEnds) {
                {70, 30},  {17, 17},  {1000005, 25}, {-999985, 15}, {20000030, 30}, {-19999990, 10}};
   for (const auto& test : cases)
     EXPECT_EQ(periodic.Evaluate(test.T), test.Wrapped) << "t = " << test.T;
+
+  // A period reaching below zero, from far above and far below.
+  const CurvePeriodic below_zero(Make(new CurveLinear(1, 0)), -15, 5);
+  EXPECT_EQ(below_zero.Evaluate(20000010), -10);
+  EXPECT_EQ(below_zero.Evaluate(-19999990), -10);
 }
 
 TEST(CurvePeriodic, localCubicAtWholePeriodsAwayGivesTheInnerValue) {
