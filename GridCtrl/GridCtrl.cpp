@@ -1,5 +1,8 @@
 #include "GridCtrl/GridCtrl.h"
 
+#include "GridCtrl/GridClipboard.h"
+#include "GridCtrl/GridDropTarget.h"
+#include "GridCtrl/InPlaceEdit.h"
 #include "GridCtrl/WxGridDC.h"
 
 #include <wx/dcbuffer.h>
@@ -171,6 +174,10 @@ public:
   GridInPlaceEditor* CreateInPlaceEditor(const GridEditRequest& request) override {
     return Grid.CreateInPlaceEditor(request);
   }
+  bool SetClipboardText(const std::string& text) override { return PutTextOnClipboard(text); }
+  bool GetClipboardText(std::string* text) override { return GetTextFromClipboard(text); }
+  bool ClipboardHasText() override { return ClipboardOffersText(); }
+  GridDropEffect DoDragDrop(const std::string& text) override { return DragText(&Grid, text); }
 
   long OnGridNotify(GridNotify& notify) override {
     wxEvtHandler* target = Grid.GetOwner();
@@ -196,6 +203,9 @@ CGridCtrl::CGridCtrl(int rows, int cols, int fixed_rows, int fixed_cols)
 }
 
 CGridCtrl::~CGridCtrl() {
+  // Marks the window as going before its children go, so that an open editor losing the
+  // focus on its way out does not report to a grid that is half destroyed.
+  SendDestroyEvent();
   AutoScrollTimer.Stop();
   DetachHost();
 }
@@ -223,6 +233,7 @@ bool CGridCtrl::Create(wxWindow* parent, wxWindowID id, const wxPoint& pos, cons
   Bind(wxEVT_SYS_COLOUR_CHANGED, &CGridCtrl::HandleSysColour, this);
 
   SetFont(wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT));
+  SetDropTarget(new CGridDropTarget(this));
   try {
     return OnWindowCreated();
   } catch (const std::bad_alloc&) {
@@ -248,7 +259,9 @@ bool CGridCtrl::SetFont(const wxFont& font) {
   return changed;
 }
 
-GridInPlaceEditor* CGridCtrl::CreateInPlaceEditor(const GridEditRequest& /*request*/) { return nullptr; }
+GridInPlaceEditor* CGridCtrl::CreateInPlaceEditor(const GridEditRequest& request) {
+  return new CInPlaceEdit(this, request);
+}
 
 void CGridCtrl::HandlePaint(wxPaintEvent& /*event*/) {
   wxAutoBufferedPaintDC dc(this);

@@ -12,6 +12,7 @@
 
 #include <memory>
 
+class CTitleTip;
 class WxGridHost;
 
 // A grid notification. The owner's handler answers the result-bearing codes
@@ -60,8 +61,13 @@ public:
   // Also becomes the font of the four default cells.
   bool SetFont(const wxFont& font) override;
 
-  // Opens an in-place editor on a cell; the base offers none.
+  // Opens an in-place editor on a cell (a CInPlaceEdit, InPlaceEdit.cpp).
   virtual GridInPlaceEditor* CreateInPlaceEditor(const GridEditRequest& request);
+  // The title tip (TitleTip.cpp); shown only while title tips are on.
+  void ShowTitleTip(const GridRect& text_rect, const std::string& text, const GridRect& hover_rect,
+                    const GridFontDesc* font) override;
+  void HideTitleTip() override;
+  CTitleTip* GetTitleTip() const { return TitleTip; }
 
   // The event handlers, public so that tests can feed synthetic events.
   void HandlePaint(wxPaintEvent& event);
@@ -82,4 +88,6 @@ private:
   std::unique_ptr<WxGridHost> HostAdapter;
   wxEvtHandler* OwnerHandler = nullptr;
   wxTimer AutoScrollTimer;
+  // A child window, made on first use.
+  CTitleTip* TitleTip = nullptr;
 };

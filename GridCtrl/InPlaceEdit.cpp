@@ -1,0 +1,152 @@
+#include "GridCtrl/InPlaceEdit.h"
+
+#include "GridCtrl/GridCtrl.h"
+
+namespace {
+
+long AlignStyle(GridAlign align) {
+  switch (align) {
+  case GridAlign::Left:
+    return wxTE_LEFT;
+  case GridAlign::Center:
+    return wxTE_CENTRE;
+  case GridAlign::Right:
+    return wxTE_RIGHT;
+  }
+  return wxTE_LEFT;
+}
+
+// The page and arrow keys the editor may end on, as grid key codes; 0 for the rest.
+int ToNavigationKey(int wx_key) {
+  switch (wx_key) {
+  case WXK_PAGEUP:
+  case WXK_NUMPAD_PAGEUP:
+    return GridKey::Prior;
+  case WXK_PAGEDOWN:
+  case WXK_NUMPAD_PAGEDOWN:
+    return GridKey::Next;
+  case WXK_END:
+  case WXK_NUMPAD_END:
+    return GridKey::End;
+  case WXK_HOME:
+  case WXK_NUMPAD_HOME:
+    return GridKey::Home;
+  case WXK_LEFT:
+  case WXK_NUMPAD_LEFT:
+    return GridKey::Left;
+  case WXK_UP:
+  case WXK_NUMPAD_UP:
+    return GridKey::Up;
+  case WXK_RIGHT:
+  case WXK_NUMPAD_RIGHT:
+    return GridKey::Right;
+  case WXK_DOWN:
+  case WXK_NUMPAD_DOWN:
+    return GridKey::Down;
+  default:
+    return 0;
+  }
+}
+
+Ostra::U32 Modifiers(const wxKeyEvent& event) {
+  Ostra::U32 flags = 0;
+  if (event.ShiftDown())
+    flags |= GridKeyFlags::Shift;
+  if (event.ControlDown())
+    flags |= GridKeyFlags::Control;
+  return flags;
+}
+
+wxRect ToWxRect(const GridRect& rect) { return {rect.Left, rect.Top, rect.Width(), rect.Height()}; }
+
+} // namespace
+
+CInPlaceEdit::CInPlaceEdit(CGridCtrl* grid, const GridEditRequest& request)
+    : Grid(grid), State(request.Row, request.Col, request.Text, request.FirstChar, request.Rect.Widened()) {
+  const wxRect rect = ToWxRect(State.GetRect());
+  Create(grid, request.Id, wxEmptyString, rect.GetPosition(), rect.GetSize(),
+         AlignStyle(request.Align) | wxTE_PROCESS_ENTER | wxTE_PROCESS_TAB | wxWANTS_CHARS | wxBORDER_SIMPLE);
+  SetFont(grid->GetFont());
+  Bind(wxEVT_KEY_DOWN, &CInPlaceEdit::HandleKeyDown, this);
+  Bind(wxEVT_CHAR, &CInPlaceEdit::HandleChar, this);
+  Bind(wxEVT_TEXT, &CInPlaceEdit::HandleText, this);
+  Bind(wxEVT_TEXT_ENTER, &CInPlaceEdit::HandleTextEnter, this);
+  Bind(wxEVT_KILL_FOCUS, &CInPlaceEdit::HandleKillFocus, this);
+
+  const GridEditorOpening opening = OpenEditorText(request.Text, request.FirstChar);
+  ChangeValue(wxString::FromUTF8(opening.Text));
+  SetFocus();
+  const long from = static_cast<long>(opening.From);
+  const long to = static_cast<long>(opening.To);
+  // Selecting also scrolls the caret into view.
+  SetSelection(from, to);
+}
+
+void CInPlaceEdit::EndEdit() {
+  // While the grid goes away its editor must not call back into it.
+  if (IsBeingDeleted() || !State.BeginEnd())
+    return;
+  Grid->OnEditorEnded(State.GetRow(), State.GetCol(), GetValue().utf8_string(), State.GetLastKey(),
+                      State.GetLastFlags());
+  State.FinishEnd();
+  Hide();
+  // The grid outlives its children's queued calls; a grid that goes first destroys the
+  // editor with itself and drops the call.
+  Grid->CallAfter([this] { Destroy(); });
+}
+
+void CInPlaceEdit::SendChar(unsigned ch) {
+  if (GridEditStart::IsCharacter(ch) && ch >= 0x20)
+    WriteText(wxString(wxUniChar(ch)));
+}
+
+void CInPlaceEdit::HandleKeyDown(wxKeyEvent& event) {
+  const int key = ToNavigationKey(event.GetKeyCode());
+  if (key != 0 && State.OnKeyDown(key, Modifiers(event)) != GridEditorAction::Pass) {
+    Finish(GridEditorAction::End);
+    return;
+  }
+  event.Skip();
+}
+
+void CInPlaceEdit::HandleChar(wxKeyEvent& event) {
+  const wxChar ch = event.GetUnicodeKey();
+  const GridEditorAction action =
+      ch == WXK_NONE ? GridEditorAction::Pass : State.OnChar(static_cast<unsigned>(ch), Modifiers(event));
+  if (action == GridEditorAction::Pass) {
+    event.Skip();
+    return;
+  }
+  Finish(action);
+}
+
+void CInPlaceEdit::HandleText(wxCommandEvent& event) {
+  event.Skip();
+  if (State.HasEnded())
+    return;
+  const int width = GetTextExtent(GetValue() + "  ").GetWidth();
+  if (State.Widen(width, Grid->GetClientSize().GetWidth()))
+    SetSize(ToWxRect(State.GetRect()));
+}
+
+void CInPlaceEdit::HandleTextEnter(wxCommandEvent& /*event*/) {
+  // Enter that did not arrive as a character first.
+  State.OnChar(GridEditChar::Enter, 0);
+  Finish(GridEditorAction::End);
+}
+
+void CInPlaceEdit::HandleKillFocus(wxFocusEvent& event) {
+  event.Skip();
+  EndEdit();
+}
+
+void CInPlaceEdit::Finish(GridEditorAction action) {
+  if (State.HasEnded())
+    return;
+  if (action == GridEditorAction::Cancel)
+    ChangeValue(wxString::FromUTF8(State.GetInitialText()));
+  // Losing the focus ends the edit too; when the focus change is not reported (no window
+  // manager), the direct call does it.
+  Grid->SetFocus();
+  EndEdit();
+}

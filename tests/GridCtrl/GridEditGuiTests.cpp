@@ -1,0 +1,262 @@
+// Real-window checks of the grid's in-place editor, clipboard, drop target and title tip.
+// They need an X display (run under xvfb-run) and skip without one.
+
+#include "GridCtrl/GridClipboard.h"
+#include "GridCtrl/GridCtrl.h"
+#include "GridCtrl/GridDropTarget.h"
+#include "GridCtrl/InPlaceEdit.h"
+#include "GridCtrl/TitleTip.h"
+
+#include <gtest/gtest.h>
+
+#include <wx/app.h>
+#include <wx/frame.h>
+#include <wx/init.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+// The font library keeps its caches for the life of the process; the leak checker would
+// report them at exit.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
+
+namespace {
+
+bool StartWx() {
+  static const bool started = [] {
+    const char* display = std::getenv("DISPLAY");
+    if (display == nullptr || *display == '\0')
+      return false;
+    setenv("GDK_BACKEND", "x11", 0);
+    setenv("NO_AT_BRIDGE", "1", 0);
+    setenv("GTK_OVERLAY_SCROLLING", "0", 1);
+    static char name[] = "GridEditGuiTests";
+    static char* argv[] = {name, nullptr};
+    int argc = 1;
+    wxApp::SetInstance(new wxApp());
+    return wxEntryStart(argc, argv) && wxTheApp->CallOnInit();
+  }();
+  return started;
+}
+
+void Settle() {
+  for (int i = 0; i < 20; ++i) {
+    wxTheApp->ProcessPendingEvents();
+    wxYield();
+  }
+}
+
+wxKeyEvent Key(wxEventType type, int key_code, wxChar unicode = WXK_NONE, bool shift = false) {
+  wxKeyEvent event(type);
+  event.m_keyCode = key_code;
+  event.m_uniChar = unicode;
+  event.SetShiftDown(shift);
+  return event;
+}
+
+class GridEditWindow : public testing::Test {
+protected:
+  void SetUp() override {
+    if (!StartWx())
+      GTEST_SKIP() << "No X display: the window tests need one (DISPLAY is not set or cannot be opened).";
+    Frame = new wxFrame(nullptr, wxID_ANY, "grid", wxDefaultPosition, wxSize(500, 400));
+    Grid = new CGridCtrl(0, 0, 0, 0);
+    ASSERT_TRUE(Grid->Create(Frame, 100, wxPoint(0, 0), wxSize(400, 300)));
+    Frame->Bind(EVT_GRID_NOTIFY, [this](GridCtrlEvent& event) {
+      Codes.push_back(event.GetCode());
+      if (event.GetCode() == LVN_ENDLABELEDITA)
+        EndEditTexts.push_back(Grid->GetItemText(event.GetRow(), event.GetCol()));
+    });
+    Grid->SetColumnCount(5);
+    Grid->SetRowCount(6);
+    Grid->SetFixedColumnCount(1);
+    Grid->SetFixedRowCount(1);
+    for (int row = 0; row < 6; ++row)
+      for (int col = 0; col < 5; ++col)
+        Grid->SetItemText(row, col, std::to_string(row * 10 + col));
+    Frame->Show();
+    Settle();
+  }
+  void TearDown() override {
+    if (Frame != nullptr)
+      Frame->Destroy();
+    Settle();
+  }
+  // The open editor, found as the grid's child with the editor's id.
+  CInPlaceEdit* Editor() const {
+    for (wxWindow* child : Grid->GetChildren())
+      if (auto* editor = dynamic_cast<CInPlaceEdit*>(child); editor != nullptr && !editor->GetState().HasEnded())
+        return editor;
+    return nullptr;
+  }
+  wxPoint Centre(int row, int col) const {
+    GridRect rect;
+    EXPECT_TRUE(Grid->GetCellRect(row, col, &rect));
+    return {(rect.Left + rect.Right) / 2, (rect.Top + rect.Bottom) / 2};
+  }
+
+  wxFrame* Frame = nullptr;
+  CGridCtrl* Grid = nullptr;
+  std::vector<int> Codes;
+  std::vector<std::string> EndEditTexts;
+};
+
+TEST_F(GridEditWindow, TypingOpensTheEditorWithTheCharacterAndEnterCommits) {
+  // A blank and '!' share their codes with navigation keys elsewhere; here they are text.
+  for (const wxChar ch : {wxChar('7'), wxChar('!'), wxChar(' ')}) {
+    SCOPED_TRACE(static_cast<int>(ch));
+    Codes.clear();
+    Grid->SetFocusCell(2, 2);
+    wxKeyEvent typed = Key(wxEVT_CHAR, ch, ch);
+    Grid->HandleChar(typed);
+    CInPlaceEdit* editor = Editor();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->GetValue(), wxString(ch));
+    EXPECT_EQ(editor->GetId(), 8);
+    EXPECT_EQ(Codes, std::vector<int>{LVN_BEGINLABELEDITA});
+    wxKeyEvent enter = Key(wxEVT_CHAR, WXK_RETURN, WXK_RETURN);
+    editor->HandleChar(enter);
+    EXPECT_EQ(Codes, (std::vector<int>{LVN_BEGINLABELEDITA, LVN_ENDLABELEDITA}));
+    EXPECT_EQ(Grid->GetItemText(2, 2), std::string(1, static_cast<char>(ch)));
+    EXPECT_EQ(EndEditTexts.back(), std::string(1, static_cast<char>(ch)));
+    Settle();
+    EXPECT_EQ(Editor(), nullptr);
+    EXPECT_FALSE(Grid->GetCell(2, 2)->IsEditing());
+  }
+}
+
+TEST_F(GridEditWindow, EscapePutsTheOldTextBackAndSendsNoEndEdit) {
+  Grid->SetFocusCell(3, 1);
+  wxKeyEvent f2 = Key(wxEVT_KEY_DOWN, WXK_F2);
+  Grid->HandleKeyDown(f2);
+  CInPlaceEdit* editor = Editor();
+  ASSERT_NE(editor, nullptr);
+  EXPECT_EQ(editor->GetValue(), "31");
+  EXPECT_EQ(editor->GetInsertionPoint(), 2);
+  editor->ChangeValue("999");
+  // A click start keeps arrows inside the text.
+  wxKeyEvent right = Key(wxEVT_KEY_DOWN, WXK_RIGHT);
+  editor->HandleKeyDown(right);
+  EXPECT_EQ(Editor(), editor);
+  wxKeyEvent escape = Key(wxEVT_CHAR, WXK_ESCAPE, WXK_ESCAPE);
+  editor->HandleChar(escape);
+  EXPECT_EQ(Codes, std::vector<int>{LVN_BEGINLABELEDITA});
+  EXPECT_EQ(Grid->GetItemText(3, 1), "31");
+  Settle();
+  EXPECT_EQ(Editor(), nullptr);
+}
+
+TEST_F(GridEditWindow, TabCommitsAndGoesOnEditingTheNextCell) {
+  Grid->SetFocusCell(1, 4);
+  wxKeyEvent typed = Key(wxEVT_CHAR, '5', '5');
+  Grid->HandleChar(typed);
+  CInPlaceEdit* first = Editor();
+  ASSERT_NE(first, nullptr);
+  wxKeyEvent tab = Key(wxEVT_CHAR, WXK_TAB, WXK_TAB);
+  first->HandleChar(tab);
+  EXPECT_EQ(Grid->GetItemText(1, 4), "5");
+  EXPECT_EQ(Grid->GetFocusCell(), CCellID(2, 1));
+  CInPlaceEdit* next = Editor();
+  ASSERT_NE(next, nullptr);
+  EXPECT_NE(next, first);
+  EXPECT_EQ(next->GetValue(), "21");
+  long from = 0;
+  long to = 0;
+  next->GetSelection(&from, &to);
+  EXPECT_EQ(from, 0);
+  EXPECT_EQ(to, 2);
+  EXPECT_EQ(Codes, (std::vector<int>{LVN_BEGINLABELEDITA, LVN_ENDLABELEDITA, LVN_ITEMCHANGING, LVN_ITEMCHANGED,
+                                     LVN_BEGINLABELEDITA}));
+  // Losing the focus is the other way an edit ends.
+  next->ChangeValue("x");
+  wxFocusEvent lost(wxEVT_KILL_FOCUS);
+  next->HandleKillFocus(lost);
+  EXPECT_EQ(Grid->GetItemText(2, 1), "x");
+  Settle();
+  EXPECT_EQ(Editor(), nullptr);
+}
+
+TEST_F(GridEditWindow, TheEditorWidensWithItsTextUpToTheClientEdge) {
+  Grid->SetFocusCell(1, 1);
+  wxKeyEvent f2 = Key(wxEVT_KEY_DOWN, WXK_F2);
+  Grid->HandleKeyDown(f2);
+  CInPlaceEdit* editor = Editor();
+  ASSERT_NE(editor, nullptr);
+  const int start = editor->GetSize().GetWidth();
+  editor->WriteText("wider than any cell of this grid");
+  EXPECT_GT(editor->GetSize().GetWidth(), start);
+  editor->WriteText(wxString('W', 200));
+  EXPECT_EQ(editor->GetRect().GetRight() + 1, Grid->GetClientSize().GetWidth());
+  editor->EndEdit();
+  Settle();
+}
+
+TEST_F(GridEditWindow, CopyAndPasteRoundTripThroughTheSystemClipboard) {
+  Grid->SetSelectedRange(1, 1, 2, 2);
+  EXPECT_TRUE(Grid->CanCopy());
+  Grid->OnEditCopy();
+  std::string text;
+  ASSERT_TRUE(GetTextFromClipboard(&text));
+  EXPECT_EQ(text, "11\t12\r\n21\t22");
+  Grid->SetSelectedRange(4, 3, 4, 3);
+  Codes.clear();
+  Grid->OnEditPaste();
+  EXPECT_EQ(Grid->GetItemText(4, 3), "11");
+  EXPECT_EQ(Grid->GetItemText(4, 4), "12");
+  EXPECT_EQ(Grid->GetItemText(5, 3), "21");
+  EXPECT_EQ(Grid->GetItemText(5, 4), "22");
+  EXPECT_EQ(Codes.size(), 8u);
+  EXPECT_EQ(Grid->GetSelectedCellRange(), CCellRange(4, 3, 5, 4));
+}
+
+TEST_F(GridEditWindow, ADropOfTextOnACellGoesThroughTheEditProtocol) {
+  Grid->EnableDragAndDrop(true);
+  auto* target = dynamic_cast<CGridDropTarget*>(Grid->GetDropTarget());
+  ASSERT_NE(target, nullptr);
+  const wxPoint at = Centre(3, 2);
+  EXPECT_EQ(target->Enter(at.x, at.y, true), wxDragMove);
+  EXPECT_NE(Grid->GetItemState(3, 2) & GridItemState::DropHighlighted, 0u);
+  EXPECT_EQ(target->Drop(at.x, at.y, "a\tb"), wxDragMove);
+  EXPECT_EQ(Grid->GetItemText(3, 2), "a");
+  EXPECT_EQ(Grid->GetItemText(3, 3), "b");
+  EXPECT_EQ(Grid->GetItemState(3, 2) & GridItemState::DropHighlighted, 0u);
+  EXPECT_EQ(Codes, (std::vector<int>{LVN_BEGINLABELEDITA, LVN_ENDLABELEDITA, LVN_BEGINLABELEDITA,
+                                     LVN_ENDLABELEDITA}));
+  Grid->EnableDragAndDrop(false);
+  EXPECT_EQ(target->Enter(at.x, at.y, true), wxDragNone);
+}
+
+TEST_F(GridEditWindow, ATitleTipShowsOnlyCutOffTextAndPassesClicksOn) {
+  Grid->EnableTitleTips(true);
+  Grid->SetItemText(2, 2, "a text far too long to fit in one narrow cell");
+  const wxPoint fits = Centre(2, 1);
+  wxMouseEvent over_short(wxEVT_MOTION);
+  over_short.SetPosition(fits);
+  Grid->HandleMouse(over_short);
+  EXPECT_TRUE(Grid->GetTitleTip() == nullptr || !Grid->GetTitleTip()->IsShowing());
+
+  const wxPoint cut_off = Centre(2, 2);
+  wxMouseEvent over_long(wxEVT_MOTION);
+  over_long.SetPosition(cut_off);
+  Grid->HandleMouse(over_long);
+  CTitleTip* tip = Grid->GetTitleTip();
+  ASSERT_NE(tip, nullptr);
+  EXPECT_TRUE(tip->IsShowing());
+  GridRect cell;
+  ASSERT_TRUE(Grid->GetCellRect(2, 2, &cell));
+  EXPECT_GT(tip->GetSize().GetWidth(), cell.Width());
+
+  // A press on the tip hides it and reaches the cell beneath.
+  wxMouseEvent press(wxEVT_LEFT_DOWN);
+  press.SetPosition(tip->ScreenToClient(Grid->ClientToScreen(cut_off)));
+  press.SetLeftDown(true);
+  tip->HandleMouse(press);
+  EXPECT_FALSE(tip->IsShowing());
+  wxMouseEvent release(wxEVT_LEFT_UP);
+  release.SetPosition(cut_off);
+  Grid->HandleMouse(release);
+  EXPECT_EQ(Grid->GetFocusCell(), CCellID(2, 2));
+}
+
+} // namespace
