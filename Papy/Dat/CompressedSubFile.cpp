@@ -33,7 +33,7 @@ CompressedSubFile::CompressedSubFile(const CountedPtr<Util::BinaryStream>& paren
   const std::vector<unsigned char> stored = Util::ReadBytes(*parent, storedSize);
   Data.reset(new char[size]);
   Dcl::MemoryTransfer dp{stored.data(), storedSize, reinterpret_cast<unsigned char*>(Data.get()), size};
-  alignas(Dcl::WorkAlignment) char work[Dcl::ExplodeWorkSize];
+  char work[Dcl::ExplodeWorkSize];
   const int result = Dcl::explode(Dcl::ReadMemory, Dcl::WriteMemory, work, &dp);
   if (result != Dcl::CMP_NO_ERROR || dp.InBytesRemaining != 0)
     throw Util::XFileFormat(name, "Compressed sub-file data is damaged");

@@ -1,5 +1,6 @@
 #include "Papy/Dat/ICR2DatFile.h"
 
+#include <algorithm>
 #include <array>
 #include <iostream>
 #include <limits>
@@ -85,7 +86,9 @@ void ICR2DatFile::Read() {
   const S16 count = Util::ReadS16(in);
   if (count < 1)
     throw Util::XFileFormat(archive, "ICR2 dat file subfile count error");
-  Entries.reserve(static_cast<std::size_t>(count));
+  // The count alone could ask for room that a short file can never fill.
+  Entries.reserve(std::min<std::size_t>(static_cast<std::size_t>(count),
+                                        static_cast<std::size_t>(in.Remaining()) / RecordSize));
   for (S16 i = 0; i < count; ++i) {
     std::array<unsigned char, RecordSize> record;
     in.Read(RecordSize, record.data());

@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <new>
 
 #include "Papy/Dat/Compression/CodeTables.h"
@@ -93,8 +94,8 @@ struct ExplodeState {
   // History, then the bytes being produced, then room for one repetition's overrun.
   unsigned char Out[WindowEnd + Tables::MaxRepetition + CopySlack];
 };
-static_assert(sizeof(ExplodeState) <= ExplodeWorkSize);
-static_assert(alignof(ExplodeState) <= WorkAlignment);
+// Room for the state at whatever alignment the caller's buffer has.
+static_assert(sizeof(ExplodeState) + alignof(ExplodeState) - 1 <= ExplodeWorkSize);
 
 enum class Step { More, End, Abort };
 
@@ -292,7 +293,9 @@ void WriteOut(ExplodeState& s, unsigned from, unsigned count) {
 } // namespace
 
 int explode(ReadCallback read, WriteCallback write, char* work, void* param) {
-  auto& s = *new (work) ExplodeState;
+  void* place = work;
+  std::size_t space = ExplodeWorkSize;
+  auto& s = *new (std::align(alignof(ExplodeState), sizeof(ExplodeState), place, space)) ExplodeState;
   s.Read = read;
   s.Write = write;
   s.Param = param;

@@ -5,6 +5,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <new>
 
 #if defined(__SSE2__)
@@ -90,8 +91,8 @@ struct ImplodeState {
   uint16_t Sorted[WindowSize];
   unsigned char Window[WindowSize + CompareSlack];
 };
-static_assert(sizeof(ImplodeState) <= ImplodeWorkSize);
-static_assert(alignof(ImplodeState) <= WorkAlignment);
+// Room for the state at whatever alignment the caller's buffer has.
+static_assert(sizeof(ImplodeState) + alignof(ImplodeState) - 1 <= ImplodeWorkSize);
 
 struct Match {
   unsigned Length = 0;
@@ -385,7 +386,9 @@ int implode(ReadCallback read, WriteCallback write, char* work, void* param, uns
   if (*mode != CMP_BINARY && *mode != CMP_ASCII)
     return CMP_INVALID_MODE;
 
-  auto& s = *new (work) ImplodeState;
+  void* place = work;
+  std::size_t space = ImplodeWorkSize;
+  auto& s = *new (std::align(alignof(ImplodeState), sizeof(ImplodeState), place, space)) ImplodeState;
   s.Read = read;
   s.Write = write;
   s.Param = param;

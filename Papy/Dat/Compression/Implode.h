@@ -28,10 +28,10 @@ inline constexpr int CMP_ABORT = 4;
 inline constexpr unsigned CMP_BINARY = 0;
 inline constexpr unsigned CMP_ASCII = 1;
 
-// Work area sizes; the area must be aligned to WorkAlignment.
+// Work area sizes. Any char buffer of this size will do: the coders place their state
+// at the first suitably aligned byte inside it.
 inline constexpr std::size_t ExplodeWorkSize = 12596;
 inline constexpr std::size_t ImplodeWorkSize = 36312;
-inline constexpr std::size_t WorkAlignment = 8;
 
 // Decodes one stream. Input is pulled in pieces of 2048 bytes; output is pushed in
 // pieces of 4096 bytes and a last, possibly empty, piece, which is written even when

@@ -36,7 +36,7 @@ void WriteMemory(char* buffer, unsigned* size, void* param) {
 U32 PkCompression::Decompress(const void* in, U32 in_size, void* out, U32 out_size) {
   Dcl::MemoryTransfer dp{static_cast<const unsigned char*>(in), in_size,
                          static_cast<unsigned char*>(out), out_size};
-  alignas(Dcl::WorkAlignment) char work[Dcl::ExplodeWorkSize];
+  char work[Dcl::ExplodeWorkSize];
   const int result = Dcl::explode(Dcl::ReadMemory, Dcl::WriteMemory, work, &dp);
   UTIL_ASSERT_TEXT(result == Dcl::CMP_NO_ERROR && dp.InBytesRemaining == 0,
                    "result == CMP_NO_ERROR && dp.InBytesRemaining == 0");
@@ -46,7 +46,7 @@ U32 PkCompression::Decompress(const void* in, U32 in_size, void* out, U32 out_si
 U32 PkCompression::Compress(const void* in, U32 in_size, void* out, U32 out_size) {
   Dcl::MemoryTransfer dp{static_cast<const unsigned char*>(in), in_size,
                          static_cast<unsigned char*>(out), out_size};
-  alignas(Dcl::WorkAlignment) char work[Dcl::ImplodeWorkSize];
+  char work[Dcl::ImplodeWorkSize];
   unsigned mode = Dcl::CMP_BINARY;
   unsigned dict_size = 4096;
   const int result = Dcl::implode(Dcl::ReadMemory, Dcl::WriteMemory, work, &dp, &mode, &dict_size);

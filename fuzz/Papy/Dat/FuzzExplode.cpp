@@ -42,7 +42,7 @@ void Write(char* buffer, unsigned* size, void* param) {
 }
 
 int Run(Channel& channel) {
-  alignas(Dcl::WorkAlignment) char work[Dcl::ExplodeWorkSize];
+  char work[Dcl::ExplodeWorkSize];
   return Dcl::explode(Read, Write, work, &channel);
 }
 

@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   unsigned mode = data[0] & 1;
   unsigned dict_size = 1024u << ((data[0] >> 1) % 3);
   Channel in(data + 1, size - 1);
-  alignas(Dcl::WorkAlignment) static char implode_work[Dcl::ImplodeWorkSize];
+  static char implode_work[Dcl::ImplodeWorkSize];
   if (Dcl::implode(Read, Write, implode_work, &in, &mode, &dict_size) != Dcl::CMP_NO_ERROR)
     std::abort();
   const std::vector<unsigned char>& stream = in.Output;
@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::abort();
 
   Channel out(stream.data(), stream.size());
-  alignas(Dcl::WorkAlignment) char explode_work[Dcl::ExplodeWorkSize];
+  char explode_work[Dcl::ExplodeWorkSize];
   const int result = Dcl::explode(Read, Write, explode_work, &out);
   // The empty input's 4-byte stream is below the decoder's minimum.
   if (size == 1 ? result != Dcl::CMP_BAD_DATA : result != Dcl::CMP_NO_ERROR)

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -58,7 +59,7 @@ Expanded Explode(const Bytes& stream, unsigned read_piece = 0) {
   Channel channel;
   channel.Input = &stream;
   channel.ReadPiece = read_piece;
-  alignas(Dcl::WorkAlignment) char work[Dcl::ExplodeWorkSize];
+  char work[Dcl::ExplodeWorkSize];
   const int result = Dcl::explode(ReadChannel, WriteChannel, work, &channel);
   return {result, channel.Output, channel.Pieces};
 }
@@ -67,7 +68,7 @@ Bytes Implode(const Bytes& input, unsigned mode = Dcl::CMP_BINARY, unsigned dict
               std::vector<unsigned>* pieces = nullptr) {
   Channel channel;
   channel.Input = &input;
-  alignas(Dcl::WorkAlignment) static char work[Dcl::ImplodeWorkSize];
+  static char work[Dcl::ImplodeWorkSize];
   EXPECT_EQ(Dcl::CMP_NO_ERROR, Dcl::implode(ReadChannel, WriteChannel, work, &channel, &mode, &dict));
   if (pieces)
     *pieces = channel.Pieces;
@@ -137,6 +138,75 @@ private:
   std::size_t Bit;
 };
 
+// Builds a stream token by token straight from the code tables, for the lengths,
+// distances and literal codes that the encoder never writes, and keeps the bytes the
+// tokens stand for.
+class TokenWriter {
+public:
+  TokenWriter(unsigned mode, unsigned dict_bits)
+      : Stream{static_cast<unsigned char>(mode), static_cast<unsigned char>(dict_bits)}, Ascii(mode == Dcl::CMP_ASCII),
+        DictBits(dict_bits) {}
+
+  TokenWriter& Literal(unsigned char byte) {
+    Put(0, 1);
+    if (Ascii)
+      Put(Tables::AsciiCodes[byte].Value, Tables::AsciiCodes[byte].Bits);
+    else
+      Put(byte, 8);
+    Expected.push_back(byte);
+    return *this;
+  }
+
+  TokenWriter& Literals(unsigned count) {
+    for (unsigned i = 0; i < count; ++i)
+      Literal(static_cast<unsigned char>(i * 7 + i / 256));
+    return *this;
+  }
+
+  TokenWriter& Repetition(unsigned length, unsigned distance) {
+    PutLength(length);
+    const unsigned low_bits = length == 2 ? 2 : DictBits;
+    const auto high = Tables::DistanceCodes[(distance - 1) >> low_bits];
+    Put(high.Value, high.Bits);
+    Put((distance - 1) & ((1u << low_bits) - 1), low_bits);
+    for (unsigned i = 0; i < length; ++i)
+      Expected.push_back(Expected[Expected.size() - distance]);
+    return *this;
+  }
+
+  Bytes Finish() {
+    PutLength(Tables::EndLength);
+    if (Bit % 8 != 0)
+      Bit += 8 - Bit % 8;
+    return Stream;
+  }
+
+  Bytes Expected;
+
+private:
+  void Put(unsigned value, unsigned count) {
+    for (unsigned i = 0; i < count; ++i, ++Bit) {
+      if (Bit % 8 == 0)
+        Stream.push_back(0);
+      Stream.back() |= static_cast<unsigned char>(((value >> i) & 1u) << (Bit % 8));
+    }
+  }
+
+  void PutLength(unsigned length) {
+    unsigned index = Tables::LengthCount - 1;
+    while (Tables::LengthBase[index] + Tables::MinLength > length)
+      --index;
+    Put(1, 1);
+    Put(Tables::LengthCodes[index].Value, Tables::LengthCodes[index].Bits);
+    Put(length - Tables::LengthBase[index] - Tables::MinLength, Tables::LengthExtraBits[index]);
+  }
+
+  Bytes Stream;
+  std::size_t Bit = 16;
+  bool Ascii;
+  unsigned DictBits;
+};
+
 // Mixed content: text-like runs, repeats near and far, and noise.
 Bytes Sample(std::size_t size, unsigned seed = 1) {
   Bytes bytes(size);
@@ -168,6 +238,8 @@ TEST(ExplodeTest, DecodesKnownStreamsWithTheirResultCodes) {
       {"abcabcabc", {0x00, 0x06, 0xC2, 0x88, 0x19, 0xAB, 0x0B, 0x01, 0xFF}, 0, "abcabcabc"},
       {"ASCII blank, 1024", {0x01, 0x04, 0x3E, 0xE0, 0x1F}, 0, " "},
       {"ASCII AB", {0x01, 0x06, 0x62, 0xD4, 0x80, 0x7F}, 0, "AB"},
+      {"a published example, dictionary 1024", {0x00, 0x04, 0x82, 0x24, 0x25, 0x8F, 0x80, 0x7F}, 0,
+       "AIAIAIAIAIAIA"},
       {"A with its last byte cut off", {0x00, 0x06, 0x82, 0x02, 0xFE}, 4, "A"},
       {"A and a trailing zero", {0x00, 0x06, 0x82, 0x02, 0xFE, 0x01, 0x00}, 0, "A"},
       {"dictionary bits 3", {0x00, 0x03, 0x82, 0x02, 0xFE, 0x01}, 1, ""},
@@ -186,17 +258,69 @@ TEST(ExplodeTest, DecodesKnownStreamsWithTheirResultCodes) {
   }
 }
 
+TEST(ExplodeTest, ReadsEveryCodeTheFormatAllows) {
+  auto all_bytes = [](TokenWriter& w, bool descending) -> TokenWriter& {
+    for (unsigned i = 0; i < 256; ++i)
+      w.Literal(static_cast<unsigned char>(descending ? 255 - i : i));
+    return w;
+  };
+  const struct {
+    const char* What;
+    std::function<TokenWriter()> Tokens;
+  } cases[] = {
+      {"the longest lengths and the edges of the length codes",
+       [] {
+         return TokenWriter(0, 6).Literal('x').Repetition(518, 1).Repetition(517, 1).Repetition(264, 1).Repetition(
+             263, 2);
+       }},
+      {"every length, near and far",
+       [] {
+         TokenWriter w(0, 6);
+         w.Literals(600);
+         for (unsigned length = 2; length <= 518; ++length)
+           w.Repetition(length, length == 2 ? 1 + length * 97 % 256 : 1 + length * 389 % 600);
+         return w;
+       }},
+      {"the farthest distances, 4096",
+       [] { return TokenWriter(0, 6).Literals(4096).Repetition(10, 4096).Repetition(3, 4095).Repetition(2, 256); }},
+      {"the farthest distances, 2048", [] { return TokenWriter(0, 5).Literals(2048).Repetition(7, 2048); }},
+      {"the farthest distances, 1024",
+       [] { return TokenWriter(0, 4).Literals(1024).Repetition(5, 1024).Repetition(20, 1023).Repetition(2, 256); }},
+      {"every ASCII literal code, 4096",
+       [&] {
+         TokenWriter w(1, 6);
+         return all_bytes(w, false).Repetition(300, 256).Repetition(2, 255);
+       }},
+      {"every ASCII literal code, 1024",
+       [&] {
+         TokenWriter w(1, 4);
+         return all_bytes(w, true).Repetition(518, 1024 - 768 + 1);
+       }},
+  };
+  for (const auto& c : cases) {
+    TokenWriter writer = c.Tokens();
+    const Bytes stream = writer.Finish();
+    for (unsigned piece : {0u, 1u}) {
+      const Expanded e = Explode(stream, piece);
+      EXPECT_EQ(0, e.Result) << c.What << ", read piece " << piece;
+      EXPECT_EQ(writer.Expected, e.Output) << c.What << ", read piece " << piece;
+    }
+  }
+}
+
 TEST(ImplodeTest, GivesTheExactStreamsForSmallInputs) {
   const struct {
     std::string Input;
+    unsigned Dict;
     Bytes Stream;
   } cases[] = {
-      {"", {0x00, 0x06, 0x01, 0xFF}},
-      {"aaaa", {0x00, 0x06, 0xC2, 0x84, 0xED, 0x05, 0xFC, 0x03}},
-      {"abcabcabc", {0x00, 0x06, 0xC2, 0x88, 0x19, 0xAB, 0x0B, 0x01, 0xFF}},
+      {"", 4096, {0x00, 0x06, 0x01, 0xFF}},
+      {"aaaa", 4096, {0x00, 0x06, 0xC2, 0x84, 0xED, 0x05, 0xFC, 0x03}},
+      {"abcabcabc", 4096, {0x00, 0x06, 0xC2, 0x88, 0x19, 0xAB, 0x0B, 0x01, 0xFF}},
+      {"AIAIAIAIAIAIA", 1024, {0x00, 0x04, 0x82, 0x24, 0x25, 0x8F, 0x80, 0x7F}},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(c.Stream, Implode(FromText(c.Input))) << '"' << c.Input << '"';
+    EXPECT_EQ(c.Stream, Implode(FromText(c.Input), Dcl::CMP_BINARY, c.Dict)) << '"' << c.Input << '"';
 }
 
 TEST(ImplodeTest, RefusesBadParametersBeforeAnyCallback) {
@@ -211,7 +335,7 @@ TEST(ImplodeTest, RefusesBadParametersBeforeAnyCallback) {
     channel.Input = &input;
     unsigned mode = c.Mode;
     unsigned dict = c.Dict;
-    alignas(Dcl::WorkAlignment) static char work[Dcl::ImplodeWorkSize];
+    static char work[Dcl::ImplodeWorkSize];
     EXPECT_EQ(c.Result, Dcl::implode(ReadChannel, WriteChannel, work, &channel, &mode, &dict));
     EXPECT_EQ(0u, channel.Reads);
     EXPECT_TRUE(channel.Pieces.empty());
@@ -318,12 +442,33 @@ TEST(ExplodeTest, HandsOutputOverInPiecesOf4096AndCopiesAcrossThem) {
 
 TEST(ExplodeTest, StopsWithAbortWhenTheStreamIsCutAnywhere) {
   const Bytes input = Sample(3000, 5);
-  const Bytes stream = Implode(input);
-  for (std::size_t cut = 5; cut < stream.size() - 1; cut += 7) {
-    const Expanded e = Explode(Bytes(stream.begin(), stream.begin() + static_cast<std::ptrdiff_t>(cut)));
-    ASSERT_EQ(4, e.Result) << "cut at " << cut;
-    ASSERT_LE(e.Output.size(), input.size());
-    ASSERT_TRUE(std::equal(e.Output.begin(), e.Output.end(), input.begin())) << "cut at " << cut;
+  for (unsigned mode : {Dcl::CMP_BINARY, Dcl::CMP_ASCII}) {
+    const Bytes stream = Implode(input, mode);
+    for (std::size_t cut = 5; cut < stream.size() - 1; cut += 3) {
+      const Expanded e = Explode(Bytes(stream.begin(), stream.begin() + static_cast<std::ptrdiff_t>(cut)));
+      ASSERT_EQ(4, e.Result) << "mode " << mode << ", cut at " << cut;
+      ASSERT_LE(e.Output.size(), input.size());
+      ASSERT_TRUE(std::equal(e.Output.begin(), e.Output.end(), input.begin())) << "mode " << mode << ", cut at " << cut;
+    }
+  }
+}
+
+TEST(ImplodeTest, BothCodersWorkInAWorkAreaOfAnyAlignment) {
+  const Bytes input = Sample(5000, 4);
+  const Bytes expected = Implode(input);
+  for (std::size_t shift = 0; shift < 8; ++shift) {
+    alignas(16) static char implode_work[Dcl::ImplodeWorkSize + 8];
+    alignas(16) static char explode_work[Dcl::ExplodeWorkSize + 8];
+    Channel in;
+    in.Input = &input;
+    unsigned mode = Dcl::CMP_BINARY;
+    unsigned dict = 4096;
+    ASSERT_EQ(0, Dcl::implode(ReadChannel, WriteChannel, implode_work + shift, &in, &mode, &dict));
+    EXPECT_EQ(expected, in.Output) << shift;
+    Channel out;
+    out.Input = &in.Output;
+    ASSERT_EQ(0, Dcl::explode(ReadChannel, WriteChannel, explode_work + shift, &out));
+    EXPECT_EQ(input, out.Output) << shift;
   }
 }
 

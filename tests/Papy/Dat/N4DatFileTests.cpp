@@ -173,6 +173,13 @@ TEST(N4DatFileTest, ExpandsEveryEntryOfARealArchive) {
   const std::string fx = ReadAll(*dat.OpenSubFile("SUNFX.TXT"));
   EXPECT_EQ(612u, fx.size());
   EXPECT_TRUE(std::all_of(fx.begin(), fx.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n' || (c >= ' ' && c < 127); }));
+
+  // The game's own tools made this stream; the matching rules give back the very same
+  // bytes, so our streams are what those tools expect to read.
+  const std::string packed = Packed(fx);
+  const auto raw = Ostra::Test::ReadWholeFile(Ostra::Test::SharedData("n4/archives/effects.dat"));
+  EXPECT_EQ(186u, packed.size());
+  EXPECT_NE(std::string::npos, std::string(raw.begin(), raw.end()).find(packed));
 }
 
 TEST(N4DatFileTest, ARealArchiveSurvivesExtractionAndRewriting) {
@@ -254,6 +261,11 @@ TEST(N4DatFileTest, RewritingALargerArchiveLeavesNoOldTail) {
   TempDir dir;
   const std::string path = dir.WriteFile("n4.dat", Image({{"a.mip", std::string(500, 'z')}}).Data());
   dir.WriteFile("a.mip", std::string("new"));
+  {
+    N4DatFile read_only(path, false);
+    EXPECT_THROW(read_only.Write(), Util::XFileWrite);
+  }
+  EXPECT_THROW(N4DatFile{path}, Util::XFileOpen);
   N4DatFile dat(path, true);
   dat.BuildFromFolder(false);
   dat.Write();
