@@ -7,6 +7,7 @@
 #include "GridCtrl/Core/GridCore.h"
 
 #include <wx/event.h>
+#include <wx/log.h>
 #include <wx/timer.h>
 #include <wx/window.h>
 
@@ -14,6 +15,7 @@
 
 class CTitleTip;
 class WxGridHost;
+class wxPrintDialogData;
 
 // A grid notification. The owner's handler answers the result-bearing codes
 // (LVN_BEGINLABELEDITA, LVN_ENDLABELEDITA) with SetResult; GetDisplayInfo is set for
@@ -60,6 +62,12 @@ public:
   void Refresh(bool erase_background = true, const wxRect* rect = nullptr) override;
   // Also becomes the font of the four default cells.
   bool SetFont(const wxFont& font) override;
+
+  // Prints every page. Without dialog data the user is asked first (all pages only);
+  // with it the job goes straight to the printer it names. GridPrintout.cpp.
+  bool Print(wxPrintDialogData* dialog_data = nullptr);
+  // File errors of Save and Load go to the user through the log.
+  void ReportError(const std::string& message) override { wxLogError("%s", wxString::FromUTF8(message)); }
 
   // Opens an in-place editor on a cell (a CInPlaceEdit, InPlaceEdit.cpp).
   virtual GridInPlaceEditor* CreateInPlaceEditor(const GridEditRequest& request);
