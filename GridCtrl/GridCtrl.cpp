@@ -271,7 +271,14 @@ void CGridCtrl::HandlePaint(wxPaintEvent& /*event*/) {
 }
 
 void CGridCtrl::HandleSize(wxSizeEvent& event) {
-  OnSize();
+  // GTK allocates the window again, at the same size, when a child such as the in-place
+  // editor appears; only a real change of size may end the edit and redo the scroll bars.
+  const wxSize client = GetClientSize();
+  if (event.GetSize() != LastWindowSize || client != LastClientSize) {
+    LastWindowSize = event.GetSize();
+    LastClientSize = client;
+    OnSize();
+  }
   event.Skip();
 }
 

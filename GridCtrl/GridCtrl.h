@@ -98,4 +98,7 @@ private:
   wxTimer AutoScrollTimer;
   // A child window, made on first use.
   CTitleTip* TitleTip = nullptr;
+  // The sizes the last size event reported, to tell a real resize from a repeat.
+  wxSize LastWindowSize;
+  wxSize LastClientSize;
 };

@@ -177,6 +177,23 @@ TEST_F(GridEditWindow, TabCommitsAndGoesOnEditingTheNextCell) {
   EXPECT_EQ(Editor(), nullptr);
 }
 
+TEST_F(GridEditWindow, OnlyARealResizeEndsTheEdit) {
+  Grid->SetFocusCell(1, 1);
+  wxKeyEvent f2 = Key(wxEVT_KEY_DOWN, WXK_F2);
+  Grid->HandleKeyDown(f2);
+  ASSERT_NE(Editor(), nullptr);
+  // GTK repeats the allocation when the editor appears.
+  wxSizeEvent same(Grid->GetSize());
+  Grid->HandleSize(same);
+  Settle();
+  ASSERT_NE(Editor(), nullptr);
+  Grid->SetSize(300, 200);
+  wxSizeEvent smaller(Grid->GetSize());
+  Grid->HandleSize(smaller);
+  EXPECT_EQ(Editor(), nullptr);
+  Settle();
+}
+
 TEST_F(GridEditWindow, TheEditorWidensWithItsTextUpToTheClientEdge) {
   Grid->SetFocusCell(1, 1);
   wxKeyEvent f2 = Key(wxEVT_KEY_DOWN, WXK_F2);
