@@ -80,6 +80,7 @@ TEST(N4DatFileTest, ReadsStoredAndImplodedSubFilesWithFolders) {
                       {"art\\sub\\x.stp", "", 0}})
                    .Data());
   N4DatFile dat(path, false);
+  EXPECT_EQ(path, dat.GetPathName().GetFullPath());
   ASSERT_EQ(3u, dat.GetCount());
   const struct {
     U32 Index;

@@ -123,6 +123,7 @@ TEST(CompressedSubFileTest, ExpandsIntoAReadOnlyMemoryStream) {
   EXPECT_TRUE(sub.AtEnd());
   EXPECT_EQ("fx\\sunfx.txt", ThrownName<Util::XFileRead>([&] { ReadText(sub, 1); }));
   sub.Seek(4);
+  EXPECT_EQ(4, sub.Tell());
   EXPECT_EQ("sub", ReadText(sub, 3));
   EXPECT_EQ("fx\\sunfx.txt", ThrownName<Util::XFileWrite>([&] { sub.Write(1, "x"); }));
 
