@@ -106,6 +106,10 @@ void CInPlaceEdit::HandleKeyDown(wxKeyEvent& event) {
     Finish(GridEditorAction::End);
     return;
   }
+  // A one-line entry has no use for these keys; GTK would move the focus out with them,
+  // which ends the edit.
+  if (key == GridKey::Up || key == GridKey::Down || key == GridKey::Prior || key == GridKey::Next)
+    return;
   event.Skip();
 }
 

@@ -139,6 +139,12 @@ TEST_F(GridEditWindow, EscapePutsTheOldTextBackAndSendsNoEndEdit) {
   wxKeyEvent right = Key(wxEVT_KEY_DOWN, WXK_RIGHT);
   editor->HandleKeyDown(right);
   EXPECT_EQ(Editor(), editor);
+  EXPECT_TRUE(right.GetSkipped());
+  // Down stays in the editor too, and must not go on to move the focus out of it.
+  wxKeyEvent down = Key(wxEVT_KEY_DOWN, WXK_DOWN);
+  editor->HandleKeyDown(down);
+  EXPECT_EQ(Editor(), editor);
+  EXPECT_FALSE(down.GetSkipped());
   wxKeyEvent escape = Key(wxEVT_CHAR, WXK_ESCAPE, WXK_ESCAPE);
   editor->HandleChar(escape);
   EXPECT_EQ(Codes, std::vector<int>{LVN_BEGINLABELEDITA});
