@@ -1,6 +1,7 @@
 #include "GridFakes.h"
 
 #include "GridCtrl/Core/GridEditorState.h"
+#include "GridCtrl/Core/GridTitleTipLayout.h"
 
 #include <gtest/gtest.h>
 
@@ -323,6 +324,30 @@ TEST(GridEditorState, AnEditorEndsOnceAndNeverInsideAnotherEnding) {
   EXPECT_FALSE(first.BeginEnd());
   EXPECT_TRUE(second.BeginEnd());
   second.FinishEnd();
+}
+
+} // namespace
+
+namespace {
+
+TEST(GridTitleTip, ShowsOnlyForTextWiderThanItsAreaAndCoversTheWholeText) {
+  struct Case {
+    const char* Name;
+    int XOffset;
+    int TextWidth;
+    bool Shown;
+    GridRect Tip;
+  };
+  const GridRect title{100, 20, 150, 40};
+  for (const Case& c : {Case{"fits", 0, 50, false, {}}, Case{"one pixel too wide", 0, 51, true, {100, 20, 151, 40}},
+                        Case{"offset narrows the room", 2, 47, true, {102, 20, 153, 40}}}) {
+    SCOPED_TRACE(c.Name);
+    GridRect tip;
+    EXPECT_EQ(GridTitleTipRect(title, c.XOffset, c.TextWidth, &tip), c.Shown);
+    if (c.Shown) {
+      EXPECT_EQ(tip, c.Tip);
+    }
+  }
 }
 
 } // namespace
