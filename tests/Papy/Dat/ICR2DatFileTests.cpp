@@ -129,10 +129,16 @@ TEST(ICR2DatFileTest, RefusesDamagedDirectoriesWithTheFirstFailingCheck) {
 TEST(ICR2DatFileTest, AcceptsThirteenCharacterNamesUnlessStrict) {
   TempDir dir;
   const std::string path = dir.WriteFile("n.dat", Image({{"abcdefgh.trkx", "1"}, {"abcdefgh.trk", "2"}}).Data());
-  StrictSwitch strict(false);
-  ICR2DatFile dat(path, false);
-  EXPECT_EQ("trkx", dat.GetExtension(0));
-  EXPECT_EQ("1", ReadAll(*dat.OpenSubFile("abcdefgh.trkx")));
+  {
+    StrictSwitch strict(false);
+    ICR2DatFile dat(path, false);
+    EXPECT_EQ("trkx", dat.GetExtension(0));
+    EXPECT_EQ("1", ReadAll(*dat.OpenSubFile("abcdefgh.trkx")));
+  }
+  // Twelve characters leave room for the NUL and pass the strict check too.
+  StrictSwitch strict(true);
+  ICR2DatFile dat(dir.WriteFile("12.dat", Image({{"abcdefgh.trk", "2"}}).Data()), false);
+  EXPECT_EQ("2", ReadAll(*dat.OpenSubFile("ABCDEFGH.TRK")));
 }
 
 TEST(ICR2DatFileTest, BuildsFromTheGameFilesBesideItAndReportsWhy) {
