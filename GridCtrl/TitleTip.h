@@ -14,6 +14,8 @@ class CTitleTip : public wxPopupWindow {
 public:
   explicit CTitleTip(CGridCtrl* grid);
 
+  using wxPopupWindow::Show;
+
   // title_rect and hover_rect in the grid's client co-ordinates (hover_rect null: the
   // title rectangle). Shows nothing when the text fits or the tip already shows.
   void Show(const GridRect& title_rect, const std::string& text, int x_offset, const GridRect* hover_rect,
