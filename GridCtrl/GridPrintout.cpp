@@ -72,14 +72,13 @@ wxString GetFirstWindowText(const wxWindow* window) {
 GridPrintout::GridPrintout(CGridCtrl& grid, const wxString& title) : wxPrintout(title), Grid(grid) {}
 
 void GridPrintout::OnPreparePrinting() {
+  // A preview asks before it has a surface; the page size is known by then.
   wxDC* dc = GetDC();
-  if (dc == nullptr)
-    return;
   GridPrintDevice& device = Info.Device;
   GetPageSizePixels(&device.PageWidth, &device.PageHeight);
   GetPPIPrinter(&device.PrinterPpiX, &device.PrinterPpiY);
   GetPPIScreen(&device.ScreenPpiX, &device.ScreenPpiY);
-  device.Colours = dc->GetDepth() == 1 ? 2 : 0;
+  device.Colours = dc != nullptr && dc->GetDepth() == 1 ? 2 : 0;
   Info.WindowTitle = GetFirstWindowText(Grid.GetParent()).ToStdString(wxConvUTF8);
   Info.AppTitle = AppTitle();
   // Logical units are screen pixels, so the printer font is measured as the screen
@@ -148,4 +147,27 @@ bool CGridCtrl::Print(wxPrintDialogData* dialog_data) {
   data.EnablePrintToFile(false);
   wxPrinter printer(&data);
   return printer.Print(this, &printout, true);
+}
+
+wxPrintPreview* CreateGridPrintPreview(CGridCtrl& grid, wxPrintDialogData* data) {
+  wxString title = wxString::FromUTF8(AppTitle());
+  if (title.empty())
+    title = GetFirstWindowText(grid.GetParent());
+  auto* preview = new wxPrintPreview(new GridPrintout(grid, title), new GridPrintout(grid, title), data);
+  if (!preview->IsOk()) {
+    delete preview;
+    return nullptr;
+  }
+  return preview;
+}
+
+bool ShowGridPrintPreview(CGridCtrl& grid, wxWindow* parent) {
+  wxPrintPreview* preview = CreateGridPrintPreview(grid);
+  if (preview == nullptr)
+    return false;
+  // The frame owns the preview from here on.
+  auto* frame = new wxPreviewFrame(preview, parent, preview->GetPrintout()->GetTitle());
+  frame->Initialize();
+  frame->Show();
+  return true;
 }

@@ -27,5 +27,11 @@ private:
   GridPrintInfo Info;
 };
 
+// A preview of the grid's pages, with a printout for each of showing and printing;
+// null when the platform cannot preview. data may be null.
+wxPrintPreview* CreateGridPrintPreview(CGridCtrl& grid, wxPrintDialogData* data = nullptr);
+// Opens the preview in a frame of its own; false when there is nothing to preview.
+bool ShowGridPrintPreview(CGridCtrl& grid, wxWindow* parent);
+
 // The text of the first window from window up that has one; the header shows it.
 wxString GetFirstWindowText(const wxWindow* window);

@@ -161,4 +161,22 @@ TEST_F(GridPrinting, APageOnABitmapShowsHeaderFooterAndCells) {
   EXPECT_EQ(ink({layout.GetLeft() + 5, below, header.Right - 5, footer.Top - 5}), 0);
 }
 
+TEST_F(GridPrinting, APreviewCountsThePagesAndDrawsThem) {
+  Fill(60);
+  wxPrintPreview* preview = CreateGridPrintPreview(*Grid);
+  ASSERT_NE(preview, nullptr);
+  // The frame owns the preview; it counts the pages when it renders the first one.
+  auto* frame = new wxPreviewFrame(preview, Frame, "preview");
+  frame->Initialize();
+  frame->Show();
+  for (int i = 0; i < 20 && preview->GetMaxPage() < 2; ++i) {
+    frame->Update();
+    wxYield();
+  }
+  EXPECT_GE(preview->GetMaxPage(), 2);
+  EXPECT_EQ(preview->GetMinPage(), 1);
+  EXPECT_TRUE(preview->SetCurrentPage(2));
+  frame->Destroy();
+}
+
 } // namespace
