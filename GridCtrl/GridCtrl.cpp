@@ -338,6 +338,8 @@ void CGridCtrl::HandleCaptureLost(wxMouseCaptureLostEvent& /*event*/) { OnCaptur
 void CGridCtrl::HandleTimer(wxTimerEvent& /*event*/) { OnTimer(); }
 
 void CGridCtrl::HandleKeyDown(wxKeyEvent& event) {
+  // The tip never has the focus, so keys come here; any key puts it away.
+  HideTitleTip();
   const int key = ToGridKey(event.GetKeyCode());
   const Ostra::U32 flags = ModifierFlags(event);
   if (key != 0 && OnKeyDown(key, flags))

@@ -270,6 +270,13 @@ TEST_F(GridEditWindow, ATitleTipShowsOnlyCutOffTextAndPassesClicksOn) {
   ASSERT_TRUE(Grid->GetCellRect(2, 2, &cell));
   EXPECT_GT(tip->GetSize().GetWidth(), cell.Width());
 
+  // A key hides it.
+  wxKeyEvent shift = Key(wxEVT_KEY_DOWN, WXK_SHIFT);
+  Grid->HandleKeyDown(shift);
+  EXPECT_FALSE(tip->IsShowing());
+  Grid->HandleMouse(over_long);
+  ASSERT_TRUE(tip->IsShowing());
+
   // A press on the tip hides it and reaches the cell beneath.
   wxMouseEvent press(wxEVT_LEFT_DOWN);
   press.SetPosition(tip->ScreenToClient(Grid->ClientToScreen(cut_off)));
