@@ -86,13 +86,17 @@ void CInPlaceEdit::EndEdit() {
   // While the grid goes away its editor must not call back into it.
   if (IsBeingDeleted() || !State.BeginEnd())
     return;
-  Grid->OnEditorEnded(State.GetRow(), State.GetCol(), GetValue().utf8_string(), State.GetLastKey(),
-                      State.GetLastFlags());
-  State.FinishEnd();
-  Hide();
   // The grid outlives its children's queued calls; a grid that goes first destroys the
   // editor with itself and drops the call.
   Grid->CallAfter([this] { Destroy(); });
+  // However the owner's handling ends, later editors must still be able to end.
+  struct Finisher {
+    GridEditorState& State;
+    ~Finisher() { State.FinishEnd(); }
+  } finisher{State};
+  Hide();
+  Grid->OnEditorEnded(State.GetRow(), State.GetCol(), GetValue().utf8_string(), State.GetLastKey(),
+                      State.GetLastFlags());
 }
 
 void CInPlaceEdit::SendChar(unsigned ch) {

@@ -191,7 +191,6 @@ TEST_F(GridEditWindow, OnlyARealResizeEndsTheEdit) {
   // GTK repeats the allocation when the editor appears.
   wxSizeEvent same(Grid->GetSize());
   Grid->HandleSize(same);
-  Settle();
   ASSERT_NE(Editor(), nullptr);
   Grid->SetSize(300, 200);
   wxSizeEvent smaller(Grid->GetSize());
