@@ -7,16 +7,29 @@
 
 namespace {
 
+// Bounds that keep every product of a margin and a character size well inside an int;
+// no page holds more.
+constexpr int MaxMargin = 10000;
+constexpr int MaxCharSize = 10000;
+
 int ClampToInt(std::int64_t value) {
   return static_cast<int>(std::clamp<std::int64_t>(value, INT_MIN, INT_MAX));
+}
+
+GridPrintMargins Bounded(GridPrintMargins margins) {
+  for (int* margin : {&margins.Header, &margins.Footer, &margins.Left, &margins.Right, &margins.Top, &margins.Bottom,
+                      &margins.Gap})
+    *margin = std::clamp(*margin, 0, MaxMargin);
+  return margins;
 }
 
 } // namespace
 
 GridPrintLayout::GridPrintLayout(const GridPrintExtent& extent, const GridPrintDevice& device, GridSize char_extent,
                                  const GridPrintMargins& margins, bool screen_scale)
-    : Extent(extent), Margins(margins), CharWidth(char_extent.Width / GridPrintMeasureLength),
-      CharHeight(char_extent.Height) {
+    : Extent(extent), Margins(Bounded(margins)),
+      CharWidth(std::clamp(char_extent.Width / GridPrintMeasureLength, 0, MaxCharSize)),
+      CharHeight(std::clamp(char_extent.Height, 0, MaxCharSize)) {
   const std::int64_t horz_margins = std::int64_t{CharWidth} * (Margins.Left + Margins.Right);
   if (screen_scale) {
     // Screen pixels, shrunk by a quarter so that a page holds a little more than the

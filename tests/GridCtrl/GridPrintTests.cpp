@@ -107,6 +107,16 @@ TEST(GridPrintLayout, ADegeneratePageNeitherDividesByZeroNorLosesRows) {
   }
 }
 
+TEST(GridPrintLayout, HugeMarginsAndCharactersStayInRange) {
+  const int big = std::numeric_limits<int>::max();
+  const GridPrintMargins margins{big, big, big, big, big, big, big};
+  const GridPrintLayout layout(Extent({20, 20}, {100}), SquarePage, {big, big}, margins, false);
+  EXPECT_GT(layout.GetLogicalWidth(), 0);
+  EXPECT_LT(layout.GetPageHeight(), 0);
+  // Every row still prints, each on its own page.
+  EXPECT_EQ(Pages(layout), (std::vector<CCellRange>{{1, 1, 1, 1}, {2, 1, 2, 1}}));
+}
+
 TEST(GridPrintLayout, FooterTexts) {
   EXPECT_EQ(FormatPageOf(1, 1), "Page 1 of 1");
   EXPECT_EQ(FormatPageOf(12, 30), "Page 12 of 30");
