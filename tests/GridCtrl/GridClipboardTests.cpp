@@ -194,6 +194,8 @@ TEST(GridPaste, KeepsInsideTheGridSkipsHiddenAndLockedCellsAndHonoursRefusals) {
       {"crlf lines with a trailing tab clear nothing more", none, {1, 1}, "a\t\r\nb\t\r\n", "1,1=a 2,1=b",
        {1, 1, 2, 1}},
       {"an empty line takes its row", none, {1, 1}, "a\n\nb", "1,1=a 3,1=b", {1, 1, 3, 1}},
+      {"nothing written leaves nothing selected", [](ClipGrid& t) { t.Select(3, 3, 4, 4); }, {2, 2}, "\n",
+       "", {6, 5, -1, -1}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Name);
