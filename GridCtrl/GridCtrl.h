@@ -9,9 +9,11 @@
 #include <wx/event.h>
 #include <wx/log.h>
 #include <wx/timer.h>
+#include <wx/utils.h>
 #include <wx/window.h>
 
 #include <memory>
+#include <optional>
 
 class CTitleTip;
 class WxGridHost;
@@ -68,6 +70,13 @@ public:
   bool Print(wxPrintDialogData* dialog_data = nullptr);
   // File errors of Save and Load go to the user through the log.
   void ReportError(const std::string& message) override { wxLogError("%s", wxString::FromUTF8(message)); }
+  // A header click may sort a long grid: the busy cursor shows meanwhile.
+  void OnFixedRowClick(CCellID& cell) override {
+    std::optional<wxBusyCursor> busy;
+    if (GetHeaderSort())
+      busy.emplace();
+    GridCore::OnFixedRowClick(cell);
+  }
 
   // Opens an in-place editor on a cell (a CInPlaceEdit, InPlaceEdit.cpp).
   virtual GridInPlaceEditor* CreateInPlaceEditor(const GridEditRequest& request);
