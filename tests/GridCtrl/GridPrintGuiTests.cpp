@@ -161,29 +161,6 @@ TEST_F(GridPrinting, APageOnABitmapShowsHeaderFooterAndCells) {
   EXPECT_EQ(ink({layout.GetLeft() + 5, below, header.Right - 5, footer.Top - 5}), 0);
 }
 
-TEST_F(GridPrinting, AHeaderClickInTheWindowSortsTheRows) {
-  Fill(3);
-  Grid->SetItemText(1, 2, "b");
-  Grid->SetItemText(2, 2, "c");
-  Grid->SetItemText(3, 2, "a");
-  Grid->SetHeaderSort(true);
-  // The click captures the mouse, which needs a window on screen.
-  Frame->Show();
-  for (int i = 0; i < 10; ++i)
-    wxYield();
-  GridRect header;
-  ASSERT_TRUE(Grid->GetCellRect(0, 2, &header));
-  wxMouseEvent down(wxEVT_LEFT_DOWN);
-  down.SetPosition(wxPoint(header.Left + 5, header.Top + 5));
-  Grid->HandleMouse(down);
-  wxMouseEvent up(wxEVT_LEFT_UP);
-  up.SetPosition(wxPoint(header.Left + 5, header.Top + 5));
-  Grid->HandleMouse(up);
-  EXPECT_EQ(Grid->GetItemText(1, 2), "a");
-  EXPECT_EQ(Grid->GetItemText(3, 2), "c");
-  EXPECT_EQ(Grid->GetItemText(1, 0), "R3C0");
-}
-
 TEST_F(GridPrinting, APreviewCountsThePagesAndDrawsThem) {
   Fill(60);
   wxPrintPreview* preview = CreateGridPrintPreview(*Grid);

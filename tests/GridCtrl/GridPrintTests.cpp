@@ -229,17 +229,6 @@ TEST(GridPrint, ColoursFollowTheShadedPrintoutSwitch) {
   }
 }
 
-TEST(GridPrint, NothingHappensWithoutASurfaceOrAJob) {
-  PrintedGrid t(5, 3);
-  t.Grid.OnBeginPrinting(nullptr, &t.Info);
-  EXPECT_EQ(t.Info.MaxPage, 0);
-  RecordingDC dc;
-  t.Grid.OnBeginPrinting(&dc, nullptr);
-  t.Grid.OnPrint(&dc, nullptr);
-  t.Grid.OnPrint(nullptr, &t.Info);
-  EXPECT_TRUE(dc.Texts.empty());
-}
-
 TEST(GridPrint, MarginsChangeOnlyWhereGivenANonNegativeValue) {
   GridCore grid;
   EXPECT_EQ(grid.GetPrintMarginInfo(), (GridPrintMargins{2, 2, 4, 4, 1, 1, 1}));
