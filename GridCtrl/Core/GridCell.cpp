@@ -157,7 +157,7 @@ GridSize CGridCellBase::GetTextExtent(const std::string& text, GridDC* dc) {
   if (measurer == nullptr && grid != nullptr)
     measurer = grid->GetMeasurer();
   auto* default_cell = dynamic_cast<CGridDefaultCell*>(def);
-  if (measurer == nullptr) {
+  if (measurer == nullptr || text.empty()) {
     if (default_cell != nullptr)
       return {default_cell->GetWidth(), default_cell->GetHeight()};
     return {0, 0};

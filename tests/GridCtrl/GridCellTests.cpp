@@ -101,10 +101,14 @@ TEST(GridCell, TextExtentMeasuresOneLineOrTheWidestLine) {
   }
 }
 
-TEST(GridCell, AnEmptyCellsExtentIsItsMarginsPlusOne) {
+TEST(GridCell, AnEmptyCellMeasuresAsItsDefaultCell) {
   TestGrid t(2, 2, 1, 1, false);
-  EXPECT_EQ(t.Grid.GetCell(1, 1)->GetCellExtent(nullptr), (GridSize{16 + 1, 16 + 16 + 1}));
-  EXPECT_EQ(t.Grid.GetCell(0, 1)->GetCellExtent(nullptr), (GridSize{16 + 2, 16 + 16 + 2}));
+  const auto* normal = t.Grid.GetDefaultCell(false, false);
+  const auto* fixed = t.Grid.GetDefaultCell(true, false);
+  EXPECT_EQ(t.Grid.GetCell(1, 1)->GetCellExtent(nullptr),
+            (GridSize{normal->GetWidth() + 1, normal->GetHeight() + 1}));
+  EXPECT_EQ(t.Grid.GetCell(0, 1)->GetCellExtent(nullptr),
+            (GridSize{fixed->GetWidth() + 2, fixed->GetHeight() + 2}));
 }
 
 TEST(GridCell, ASelectedCellIsFilledWithTheHighlightWhateverItsBackground) {
