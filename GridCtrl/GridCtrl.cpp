@@ -1,5 +1,7 @@
 #include "GridCtrl/GridCtrl.h"
 
+#include "GridCtrl/GridWxKeys.h"
+
 #include "GridCtrl/GridClipboard.h"
 #include "GridCtrl/GridDropTarget.h"
 #include "GridCtrl/InPlaceEdit.h"
@@ -42,61 +44,6 @@ wxSystemColour ToWxSysColour(GridSysColour which) {
 
 int ToOrientation(GridBar bar) { return bar == GridBar::Horz ? wxHORIZONTAL : wxVERTICAL; }
 
-Ostra::U32 ModifierFlags(const wxKeyboardState& state) {
-  Ostra::U32 flags = 0;
-  if (state.ShiftDown())
-    flags |= GridKeyFlags::Shift;
-  if (state.ControlDown())
-    flags |= GridKeyFlags::Control;
-  return flags;
-}
-
-// The classic key codes for the keys the grid handles; 0 for the rest.
-int ToGridKey(int wx_key) {
-  switch (wx_key) {
-  case WXK_TAB:
-    return GridKey::Tab;
-  case WXK_PAGEUP:
-  case WXK_NUMPAD_PAGEUP:
-    return GridKey::Prior;
-  case WXK_PAGEDOWN:
-  case WXK_NUMPAD_PAGEDOWN:
-    return GridKey::Next;
-  case WXK_END:
-  case WXK_NUMPAD_END:
-    return GridKey::End;
-  case WXK_HOME:
-  case WXK_NUMPAD_HOME:
-    return GridKey::Home;
-  case WXK_LEFT:
-  case WXK_NUMPAD_LEFT:
-    return GridKey::Left;
-  case WXK_UP:
-  case WXK_NUMPAD_UP:
-    return GridKey::Up;
-  case WXK_RIGHT:
-  case WXK_NUMPAD_RIGHT:
-    return GridKey::Right;
-  case WXK_DOWN:
-  case WXK_NUMPAD_DOWN:
-    return GridKey::Down;
-  case WXK_INSERT:
-  case WXK_NUMPAD_INSERT:
-    return GridKey::Insert;
-  case WXK_DELETE:
-  case WXK_NUMPAD_DELETE:
-    return GridKey::Delete;
-  case WXK_F2:
-    return GridKey::F2;
-  case 'A':
-  case 'C':
-  case 'V':
-  case 'X':
-    return wx_key;
-  default:
-    return 0;
-  }
-}
 
 } // namespace
 
@@ -318,7 +265,7 @@ void CGridCtrl::HandleMouseWheel(wxMouseEvent& event) {
 
 void CGridCtrl::HandleMouse(wxMouseEvent& event) {
   const GridPoint point{event.GetX(), event.GetY()};
-  const Ostra::U32 flags = ModifierFlags(event);
+  const Ostra::U32 flags = GridWxKeys::ModifierFlags(event);
   const wxEventType type = event.GetEventType();
   if (type == wxEVT_LEFT_DOWN)
     OnLButtonDown(point, flags);
@@ -340,8 +287,8 @@ void CGridCtrl::HandleTimer(wxTimerEvent& /*event*/) { OnTimer(); }
 void CGridCtrl::HandleKeyDown(wxKeyEvent& event) {
   // The tip never has the focus, so keys come here; any key puts it away.
   HideTitleTip();
-  const int key = ToGridKey(event.GetKeyCode());
-  const Ostra::U32 flags = ModifierFlags(event);
+  const int key = GridWxKeys::ToGridKey(event.GetKeyCode());
+  const Ostra::U32 flags = GridWxKeys::ModifierFlags(event);
   if (key != 0 && OnKeyDown(key, flags))
     return;
   if (key == GridKey::Tab && !event.ControlDown()) {
@@ -357,7 +304,7 @@ void CGridCtrl::HandleChar(wxKeyEvent& event) {
     event.Skip();
     return;
   }
-  OnChar(static_cast<unsigned>(ch), ModifierFlags(event));
+  OnChar(static_cast<unsigned>(ch), GridWxKeys::ModifierFlags(event));
 }
 
 void CGridCtrl::HandleSetCursor(wxSetCursorEvent& event) {

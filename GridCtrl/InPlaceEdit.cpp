@@ -1,6 +1,7 @@
 #include "GridCtrl/InPlaceEdit.h"
 
 #include "GridCtrl/GridCtrl.h"
+#include "GridCtrl/GridWxKeys.h"
 
 namespace {
 
@@ -16,46 +17,6 @@ long AlignStyle(GridAlign align) {
   return wxTE_LEFT;
 }
 
-// The page and arrow keys the editor may end on, as grid key codes; 0 for the rest.
-int ToNavigationKey(int wx_key) {
-  switch (wx_key) {
-  case WXK_PAGEUP:
-  case WXK_NUMPAD_PAGEUP:
-    return GridKey::Prior;
-  case WXK_PAGEDOWN:
-  case WXK_NUMPAD_PAGEDOWN:
-    return GridKey::Next;
-  case WXK_END:
-  case WXK_NUMPAD_END:
-    return GridKey::End;
-  case WXK_HOME:
-  case WXK_NUMPAD_HOME:
-    return GridKey::Home;
-  case WXK_LEFT:
-  case WXK_NUMPAD_LEFT:
-    return GridKey::Left;
-  case WXK_UP:
-  case WXK_NUMPAD_UP:
-    return GridKey::Up;
-  case WXK_RIGHT:
-  case WXK_NUMPAD_RIGHT:
-    return GridKey::Right;
-  case WXK_DOWN:
-  case WXK_NUMPAD_DOWN:
-    return GridKey::Down;
-  default:
-    return 0;
-  }
-}
-
-Ostra::U32 Modifiers(const wxKeyEvent& event) {
-  Ostra::U32 flags = 0;
-  if (event.ShiftDown())
-    flags |= GridKeyFlags::Shift;
-  if (event.ControlDown())
-    flags |= GridKeyFlags::Control;
-  return flags;
-}
 
 wxRect ToWxRect(const GridRect& rect) { return {rect.Left, rect.Top, rect.Width(), rect.Height()}; }
 
@@ -105,8 +66,8 @@ void CInPlaceEdit::SendChar(unsigned ch) {
 }
 
 void CInPlaceEdit::HandleKeyDown(wxKeyEvent& event) {
-  const int key = ToNavigationKey(event.GetKeyCode());
-  if (key != 0 && State.OnKeyDown(key, Modifiers(event)) != GridEditorAction::Pass) {
+  const int key = GridWxKeys::ToNavigationKey(event.GetKeyCode());
+  if (key != 0 && State.OnKeyDown(key, GridWxKeys::ModifierFlags(event)) != GridEditorAction::Pass) {
     Finish(GridEditorAction::End);
     return;
   }
@@ -120,7 +81,7 @@ void CInPlaceEdit::HandleKeyDown(wxKeyEvent& event) {
 void CInPlaceEdit::HandleChar(wxKeyEvent& event) {
   const wxChar ch = event.GetUnicodeKey();
   const GridEditorAction action =
-      ch == WXK_NONE ? GridEditorAction::Pass : State.OnChar(static_cast<unsigned>(ch), Modifiers(event));
+      ch == WXK_NONE ? GridEditorAction::Pass : State.OnChar(static_cast<unsigned>(ch), GridWxKeys::ModifierFlags(event));
   if (action == GridEditorAction::Pass) {
     event.Skip();
     return;

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "TestSupport/WxTestApp.h"
+
 #include <wx/app.h>
 #include <wx/dcmemory.h>
 #include <wx/frame.h>
@@ -16,36 +18,9 @@
 #include <string>
 #include <vector>
 
-// The font library keeps its caches for the life of the process; the leak checker would
-// report them at exit.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
-
 namespace {
 
-bool StartWx() {
-  static const bool started = [] {
-    const char* display = std::getenv("DISPLAY");
-    if (display == nullptr || *display == '\0')
-      return false;
-    setenv("GDK_BACKEND", "x11", 0);
-    setenv("NO_AT_BRIDGE", "1", 0);
-    // Overlay scroll bars would not take room from the client area.
-    setenv("GTK_OVERLAY_SCROLLING", "0", 1);
-    static char name[] = "GridCtrlGuiTests";
-    static char* argv[] = {name, nullptr};
-    int argc = 1;
-    wxApp::SetInstance(new wxApp());
-    return wxEntryStart(argc, argv) && wxTheApp->CallOnInit();
-  }();
-  return started;
-}
-
-void Settle() {
-  for (int i = 0; i < 20; ++i) {
-    wxTheApp->ProcessPendingEvents();
-    wxYield();
-  }
-}
+using Ostra::Test::StartWx;
 
 class GridWindow : public testing::Test {
 protected:
@@ -61,14 +36,14 @@ protected:
         event.SetResult(BeginEditAnswer);
     });
     Frame->Show();
-    Settle();
+    Ostra::Test::SettleWx();
   }
   void TearDown() override {
     // A skipped test never started wx, and there is nothing to settle.
     if (Frame == nullptr)
       return;
     Frame->Destroy();
-    Settle();
+    Ostra::Test::SettleWx();
   }
   void Fill(int rows, int cols) {
     Grid->SetColumnCount(cols);
@@ -80,7 +55,7 @@ protected:
     for (int row = 0; row <= rows; ++row)
       for (int col = 0; col < cols; ++col)
         Grid->SetItemText(row, col, std::to_string(row * 10 + col));
-    Settle();
+    Ostra::Test::SettleWx();
   }
   wxImage Paint() {
     const wxSize size = Grid->GetClientSize();
@@ -133,12 +108,12 @@ TEST_F(GridWindow, ScrollBarsComeAndGoWithTheWindowSize) {
   EXPECT_FALSE(Grid->IsScrollBarShown(GridBar::Vert));
   EXPECT_FALSE(Grid->IsScrollBarShown(GridBar::Horz));
   Grid->SetSize(150, 120);
-  Settle();
+  Ostra::Test::SettleWx();
   EXPECT_TRUE(Grid->IsScrollBarShown(GridBar::Vert));
   EXPECT_TRUE(Grid->IsScrollBarShown(GridBar::Horz));
   EXPECT_LT(Grid->GetClientSize().GetWidth(), 150 - 8);
   Grid->SetSize(400, 300);
-  Settle();
+  Ostra::Test::SettleWx();
   EXPECT_FALSE(Grid->IsScrollBarShown(GridBar::Vert));
   EXPECT_FALSE(Grid->IsScrollBarShown(GridBar::Horz));
 }

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include "TestSupport/WxTestApp.h"
+
 #include <wx/app.h>
 #include <wx/frame.h>
 #include <wx/init.h>
@@ -17,35 +19,9 @@
 #include <string>
 #include <vector>
 
-// The font library keeps its caches for the life of the process; the leak checker would
-// report them at exit.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
-
 namespace {
 
-bool StartWx() {
-  static const bool started = [] {
-    const char* display = std::getenv("DISPLAY");
-    if (display == nullptr || *display == '\0')
-      return false;
-    setenv("GDK_BACKEND", "x11", 0);
-    setenv("NO_AT_BRIDGE", "1", 0);
-    setenv("GTK_OVERLAY_SCROLLING", "0", 1);
-    static char name[] = "GridEditGuiTests";
-    static char* argv[] = {name, nullptr};
-    int argc = 1;
-    wxApp::SetInstance(new wxApp());
-    return wxEntryStart(argc, argv) && wxTheApp->CallOnInit();
-  }();
-  return started;
-}
-
-void Settle() {
-  for (int i = 0; i < 20; ++i) {
-    wxTheApp->ProcessPendingEvents();
-    wxYield();
-  }
-}
+using Ostra::Test::StartWx;
 
 wxKeyEvent Key(wxEventType type, int key_code, wxChar unicode = WXK_NONE, bool shift = false) {
   wxKeyEvent event(type);
@@ -76,12 +52,12 @@ protected:
       for (int col = 0; col < 5; ++col)
         Grid->SetItemText(row, col, std::to_string(row * 10 + col));
     Frame->Show();
-    Settle();
+    Ostra::Test::SettleWx();
   }
   void TearDown() override {
     if (Frame != nullptr)
       Frame->Destroy();
-    Settle();
+    Ostra::Test::SettleWx();
   }
   // The open editor, found as the grid's child with the editor's id.
   CInPlaceEdit* Editor() const {
@@ -120,7 +96,7 @@ TEST_F(GridEditWindow, TypingOpensTheEditorWithTheCharacterAndEnterCommits) {
     EXPECT_EQ(Codes, (std::vector<int>{LVN_BEGINLABELEDITA, LVN_ENDLABELEDITA}));
     EXPECT_EQ(Grid->GetItemText(2, 2), std::string(1, static_cast<char>(ch)));
     EXPECT_EQ(EndEditTexts.back(), std::string(1, static_cast<char>(ch)));
-    Settle();
+    Ostra::Test::SettleWx();
     EXPECT_EQ(Editor(), nullptr);
     EXPECT_FALSE(Grid->GetCell(2, 2)->IsEditing());
   }
@@ -149,7 +125,7 @@ TEST_F(GridEditWindow, EscapePutsTheOldTextBackAndSendsNoEndEdit) {
   editor->HandleChar(escape);
   EXPECT_EQ(Codes, std::vector<int>{LVN_BEGINLABELEDITA});
   EXPECT_EQ(Grid->GetItemText(3, 1), "31");
-  Settle();
+  Ostra::Test::SettleWx();
   EXPECT_EQ(Editor(), nullptr);
 }
 
@@ -179,7 +155,7 @@ TEST_F(GridEditWindow, TabCommitsAndGoesOnEditingTheNextCell) {
   wxFocusEvent lost(wxEVT_KILL_FOCUS);
   next->HandleKillFocus(lost);
   EXPECT_EQ(Grid->GetItemText(2, 1), "x");
-  Settle();
+  Ostra::Test::SettleWx();
   EXPECT_EQ(Editor(), nullptr);
 }
 
@@ -196,7 +172,7 @@ TEST_F(GridEditWindow, OnlyARealResizeEndsTheEdit) {
   wxSizeEvent smaller(Grid->GetSize());
   Grid->HandleSize(smaller);
   EXPECT_EQ(Editor(), nullptr);
-  Settle();
+  Ostra::Test::SettleWx();
 }
 
 TEST_F(GridEditWindow, TheEditorWidensWithItsTextUpToTheClientEdge) {
@@ -211,7 +187,7 @@ TEST_F(GridEditWindow, TheEditorWidensWithItsTextUpToTheClientEdge) {
   editor->WriteText(wxString('W', 200));
   EXPECT_EQ(editor->GetRect().GetRight() + 1, Grid->GetClientSize().GetWidth());
   editor->EndEdit();
-  Settle();
+  Ostra::Test::SettleWx();
 }
 
 TEST_F(GridEditWindow, CopyAndPasteRoundTripThroughTheSystemClipboard) {
