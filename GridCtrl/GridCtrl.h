@@ -7,6 +7,7 @@
 #include "GridCtrl/Core/GridCore.h"
 
 #include <wx/event.h>
+#include <wx/imaglist.h>
 #include <wx/log.h>
 #include <wx/timer.h>
 #include <wx/utils.h>
@@ -77,6 +78,11 @@ public:
       busy.emplace();
     GridCore::OnFixedRowClick(cell);
   }
+
+  // The picture of the focus cell for dragging, masked with the normal cells' background;
+  // hot_spot receives its size. Null without a focus cell. The caller owns the list.
+  // GridDragImage.cpp.
+  wxImageList* CreateDragImage(wxPoint* hot_spot);
 
   // Opens an in-place editor on a cell (a CInPlaceEdit, InPlaceEdit.cpp).
   virtual GridInPlaceEditor* CreateInPlaceEditor(const GridEditRequest& request);

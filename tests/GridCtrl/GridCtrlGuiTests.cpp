@@ -15,6 +15,7 @@
 #include <wx/settings.h>
 
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -176,6 +177,27 @@ TEST_F(GridWindow, NotificationsReachTheParentWithTheirAnswers) {
   f2.m_keyCode = WXK_F2;
   Grid->HandleKeyDown(f2);
   EXPECT_EQ(Codes, (std::vector<int>{LVN_BEGINLABELEDITA}));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(GridWindow, TheDragImageIsThePictureOfTheFocusCell) {
+  Fill(5, 3);
+  wxPoint hot_spot(-1, -1);
+  EXPECT_EQ(Grid->CreateDragImage(&hot_spot), nullptr) << "no focus cell yet";
+  Grid->SetFocusCell(2, 1);
+  GridRect rect;
+  ASSERT_TRUE(Grid->GetCellRect(2, 1, &rect));
+  std::unique_ptr<wxImageList> images(Grid->CreateDragImage(&hot_spot));
+  ASSERT_NE(images, nullptr);
+  EXPECT_EQ(images->GetImageCount(), 1);
+  EXPECT_EQ(hot_spot, wxPoint(rect.Width(), rect.Height()));
+  int width = 0;
+  int height = 0;
+  images->GetSize(0, width, height);
+  EXPECT_EQ(wxSize(width, height), wxSize(rect.Width(), rect.Height()));
 }
 
 } // namespace
