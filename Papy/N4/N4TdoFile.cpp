@@ -1,0 +1,131 @@
+#include "Papy/N4/N4TdoFile.h"
+
+#include "Papy/N4/N4Null.h"
+#include "Papy/N4/N4Object.h"
+#include "Papy/N4/N4Root.h"
+#include "Util/BinaryStream.h"
+#include "Util/Exception.h"
+#include "Util/StreamIO.h"
+
+namespace Ostra::Papy {
+
+namespace {
+
+// Clears the file's pass pointer however the pass ends.
+class PassGuard {
+public:
+  explicit PassGuard(std::unique_ptr<N4Archiver>& archive) : Archive(archive) {}
+  ~PassGuard() { Archive.reset(); }
+  PassGuard(const PassGuard&) = delete;
+  PassGuard& operator=(const PassGuard&) = delete;
+
+private:
+  std::unique_ptr<N4Archiver>& Archive;
+};
+
+} // namespace
+
+N4TdoFile::N4TdoFile(const CountedPtr<Util::BinaryStream>& stream, const N4ArchiverList& archivers,
+                     FileFactory* factory)
+    : Factory(factory), Archivers(archivers) {
+  UTIL_ASSERT(!stream.IsNull());
+  Load(*stream);
+}
+
+N4TdoFile::N4TdoFile(const N4ArchiverList& archivers, FileFactory* factory)
+    : Factory(factory), Archivers(archivers) {
+  AddNullObjects();
+}
+
+N4TdoFile::~N4TdoFile() = default;
+
+void N4TdoFile::AddNullObjects() {
+  AddSubObject(CountedPtr<ThreeDObject>(new N4Null(NullId)));
+  AddSubObject(CountedPtr<ThreeDObject>(new N4Null(SecondNullId)));
+}
+
+void N4TdoFile::Load(Util::BinaryStream& stream) {
+  stream.Seek(0);
+  AddNullObjects();
+  Archive = std::make_unique<N4Archiver>(Archivers);
+  PassGuard guard(Archive);
+  const U32 root_id = Archive->ReadRoot(stream, *this);
+  UTIL_ASSERT(root_id == 1);
+  RootId = ReadRootId;
+  AddSubObject(CountedPtr<ThreeDObject>(new N4Root(*this, ReadRootId, root_id)));
+}
+
+CountedPtr<ThreeDObjectRoot> N4TdoFile::GetRoot() {
+  CountedPtr<ThreeDObject> object = GetSubObject(RootId);
+  CountedPtr<ThreeDObjectRoot> root;
+  if (dynamic_cast<ThreeDObjectRoot*>(object.Get()) != nullptr)
+    root.DynamicCast(object);
+  return root;
+}
+
+CountedPtr<ThreeDObject> N4TdoFile::GetSubObject(U32 id) {
+  const auto p = SubObjects.find(id);
+  UTIL_ASSERT(p != SubObjects.end());
+  return p->second;
+}
+
+CountedPtr<ThreeDObjectNull> N4TdoFile::GetNull() {
+  CountedPtr<ThreeDObjectNull> null;
+  null.DynamicCast(GetSubObject(NullId));
+  return null;
+}
+
+CountedPtr<ThreeDObject> N4TdoFile::ReservedQuery(U32) { return {}; }
+
+U32 N4TdoFile::NewObjectId() { return ++ObjectIdCounter; }
+
+void N4TdoFile::Save(Util::BinaryStream& stream) {
+  const CountedPtr<ThreeDObjectRoot> root = GetRoot();
+  UTIL_ASSERT(!root.IsNull());
+  stream.Seek(0);
+  Archive = std::make_unique<N4Archiver>(Archivers);
+  PassGuard guard(Archive);
+  Archive->BeginWrite(stream);
+  root->Write(stream, 0);
+}
+
+CountedPtr<ThreeDObjectRoot> N4TdoFile::CreateRoot(
+    U32 id, const std::vector<CountedPtr<ThreeDObject>>& children) {
+  UTIL_ASSERT(children.size() == 1);
+  CountedPtr<ThreeDObjectRoot> root(new N4Root(*this, id, children.front()->GetId()));
+  AddSubObject(root);
+  RootId = id;
+  return root;
+}
+
+N4Archiver& N4TdoFile::GetArchive() const {
+  UTIL_ASSERT(Archive != nullptr);
+  return *Archive;
+}
+
+void N4TdoFile::AddSubObject(const CountedPtr<ThreeDObject>& object) {
+  UTIL_ASSERT(!object.IsNull());
+  SubObjects[object->GetId()] = object;
+}
+
+bool N4TdoFile::HasSubObject(U32 id) const { return SubObjects.find(id) != SubObjects.end(); }
+
+void N4Null::Write(Util::BinaryStream& stream, int) { Util::WriteU32(stream, 0); }
+
+CountedPtr<ThreeDObject> N4Root::GetChild(unsigned) const { return Owner->GetSubObject(ChildId); }
+
+S64 N4Root::GetArchivePosition() const { Util::FailAssertion("false", __FILE__, __LINE__); }
+
+void N4Root::Write(Util::BinaryStream& stream, int) { GetChild(0)->Write(stream, 0); }
+
+CountedPtr<ThreeDObject> N4Object::Resolve(U32 id) const { return Owner->GetSubObject(id); }
+
+void N4Object::WriteReference(Util::BinaryStream& stream, U32 id) const {
+  Owner->GetSubObject(id)->Write(stream, 0);
+}
+
+bool N4Object::WriteHeader(const N4ArchivedType<N4TdoFile>& archiver) {
+  return Owner->GetArchive().WriteObjectHeader(*this, archiver, ArchivePosition);
+}
+
+} // namespace Ostra::Papy
