@@ -3,6 +3,7 @@
 #include <array>
 
 #include "Papy/Dat/N4DatFile.h"
+#include "Papy/N4/N4ArchiverRegistry.h"
 #include "Papy/N4Files/N4FactoryBuilder.h"
 #include "Papy/Types/FourCC.h"
 #include "Util/BinaryFile.h"
@@ -127,6 +128,9 @@ void RegisterN4Recognizer(FileFactoryRegistry& registry) {
   // the process-wide registry that points at it.
   static N4FileFactoryRecognizer* const n4 = new N4FileFactoryRecognizer(false);
   registry.Register(n4);
+  // The object kinds register themselves with their archiver list when it is first
+  // built; build it here, at start-up, rather than inside the first read.
+  (void)N4ArchiverRegistry::Instance();
 }
 
 } // namespace Ostra::Papy
