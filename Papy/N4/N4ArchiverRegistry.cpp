@@ -1,5 +1,7 @@
 #include "Papy/N4/N4ArchiverRegistry.h"
 
+#include "Papy/N4/N4Appearance.h"
+#include "Papy/N4/N4Texture.h"
 #include "Util/Exception.h"
 
 // Each object kind's header declares its archiver with a static Instance().
@@ -34,9 +36,11 @@ void N4ArchiverRegistry::Register(const N4ArchivedType<N4TdoFile>& archiver, N4A
 void RegisterN4Archivers(N4ArchiverRegistry& registry) {
   // 1 AnimatedTransform ("AnimatedTransformDescriptor", WriteOnly)
   // 2 Appearance ("AppearanceDescriptor", ReadWrite)
+  registry.Register(N4ArchiverAppearance::Instance(), N4ArchiverUse::ReadWrite);
   // 3 Geometry ("GeometryDescriptor", WriteOnly)
   // 4 Shape ("ShapeDescriptor", WriteOnly)
   // 5 Texture ("TextureDescriptor", ReadWrite)
+  registry.Register(N4ArchiverTexture::Instance(), N4ArchiverUse::ReadWrite);
   // 6 TriList ("TriListDescriptor", WriteOnly)
   // 7 PlainVertexList ("PlainVertexListDescriptor", WriteOnly)
   // 8 XSection ("X_SectionDescriptor", ReadWrite)
