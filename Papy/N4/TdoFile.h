@@ -1,6 +1,8 @@
 #pragma once
 
 #include "Papy/N4/ThreeDObject.h"
+#include "Papy/N4/ThreeDObjectNull.h"
+#include "Papy/N4/ThreeDObjectRoot.h"
 #include "Util/CountedPtr.h"
 #include "Util/Types.h"
 
@@ -11,9 +13,6 @@ class BinaryStream;
 }
 
 namespace Ostra::Papy {
-
-class ThreeDObjectNull;
-class ThreeDObjectRoot;
 
 // A file that owns a tree (in general a graph) of 3D objects, keyed by id. The
 // objects are shared with callers through counted pointers and live at least as long
