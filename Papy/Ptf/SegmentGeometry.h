@@ -88,8 +88,11 @@ struct Elevation {
 template <class LineAt>
 Elevation ComputeElevation(U32 count, const LineAt& line_at, double t, double latitude);
 
-// The index of the first of count lines whose latitude at the place, latitude_at(i), is
-// above the latitude; the last line's index when there is none. count must not be 0.
+// Which of count surface lines gives the surface at a latitude. Line k is the right
+// edge of strip k and carries that strip's surface, so a latitude inside a strip takes
+// the strip's right line: the line before the first one whose latitude at the place,
+// latitude_at(i), is above it. Below every line this is the first line, at or above the
+// last line the last one. count must not be 0.
 template <class LatitudeAt>
 U32 FindSurfaceLine(U32 count, const LatitudeAt& latitude_at, double latitude);
 
@@ -118,7 +121,7 @@ template <class LatitudeAt>
 U32 FindSurfaceLine(U32 count, const LatitudeAt& latitude_at, double latitude) {
   for (U32 i = 0; i < count; ++i)
     if (latitude_at(i) > latitude)
-      return i;
+      return i == 0 ? 0 : i - 1;
   return count - 1;
 }
 

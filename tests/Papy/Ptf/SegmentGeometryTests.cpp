@@ -183,14 +183,16 @@ TEST(SegmentGeometryTest, ElevationKeepsToFiniteValues) {
   EXPECT_EQ(none.Pitch, 0.0);
 }
 
-TEST(SegmentGeometryTest, SurfaceLineIsTheFirstAboveTheLatitude) {
+// The strip between two lines takes the surface of its right line, as the strips the
+// track model lists do.
+TEST(SegmentGeometryTest, SurfaceLineIsTheRightEdgeOfTheStripUnderTheLatitude) {
   const std::vector<double> latitudes = {-4, 0, 4};
   const auto at = [&](U32 i) { return latitudes[i]; };
   struct Case {
     double Latitude;
     U32 Line;
   };
-  for (const Case& c : std::vector<Case>{{-9, 0}, {-4, 1}, {-1, 1}, {0, 2}, {3.9, 2}, {4, 2}, {9, 2}})
+  for (const Case& c : std::vector<Case>{{-9, 0}, {-4, 0}, {-1, 0}, {0, 1}, {3.9, 1}, {4, 2}, {9, 2}})
     EXPECT_EQ(FindSurfaceLine(3, at, c.Latitude), c.Line) << c.Latitude;
 }
 
