@@ -1,7 +1,13 @@
 #include "Papy/N4/N4ArchiverRegistry.h"
 
+#include "Papy/N4/N4AnimatedTransform.h"
 #include "Papy/N4/N4Appearance.h"
+#include "Papy/N4/N4Geometry.h"
+#include "Papy/N4/N4PlainVertexList.h"
+#include "Papy/N4/N4Shape.h"
 #include "Papy/N4/N4Texture.h"
+#include "Papy/N4/N4TextureCoords.h"
+#include "Papy/N4/N4TriList.h"
 #include "Util/Exception.h"
 
 // Each object kind's header declares its archiver with a static Instance().
@@ -35,14 +41,19 @@ void N4ArchiverRegistry::Register(const N4ArchivedType<N4TdoFile>& archiver, N4A
 // but never read: they are WriteOnly.
 void RegisterN4Archivers(N4ArchiverRegistry& registry) {
   // 1 AnimatedTransform ("AnimatedTransformDescriptor", WriteOnly)
+  registry.Register(N4ArchiverAnimatedTransform::Instance(), N4ArchiverUse::WriteOnly);
   // 2 Appearance ("AppearanceDescriptor", ReadWrite)
   registry.Register(N4ArchiverAppearance::Instance(), N4ArchiverUse::ReadWrite);
   // 3 Geometry ("GeometryDescriptor", WriteOnly)
+  registry.Register(N4ArchiverGeometry::Instance(), N4ArchiverUse::WriteOnly);
   // 4 Shape ("ShapeDescriptor", WriteOnly)
+  registry.Register(N4ArchiverShape::Instance(), N4ArchiverUse::WriteOnly);
   // 5 Texture ("TextureDescriptor", ReadWrite)
   registry.Register(N4ArchiverTexture::Instance(), N4ArchiverUse::ReadWrite);
   // 6 TriList ("TriListDescriptor", WriteOnly)
+  registry.Register(N4ArchiverTriList::Instance(), N4ArchiverUse::WriteOnly);
   // 7 PlainVertexList ("PlainVertexListDescriptor", WriteOnly)
+  registry.Register(N4ArchiverPlainVertexList::Instance(), N4ArchiverUse::WriteOnly);
   // 8 XSection ("X_SectionDescriptor", ReadWrite)
   // 9 WSection ("W_SectionDescriptor", ReadWrite)
   // 10 TsoReference ("TSOReferenceDescriptor", ReadWrite)
@@ -51,6 +62,7 @@ void RegisterN4Archivers(N4ArchiverRegistry& registry) {
   // 13 TrackDetail ("TrackDetailDescriptor", ReadWrite)
   // 14 Track ("TrackDescriptor", ReadWrite)
   // 15 TextureCoords ("TextureCoordsDescriptor", ReadWrite)
+  registry.Register(N4ArchiverTextureCoords::Instance(), N4ArchiverUse::ReadWrite);
   // 16 FSection ("F_SectionDescriptor", ReadWrite)
   (void)registry;
 }
