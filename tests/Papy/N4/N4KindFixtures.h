@@ -27,6 +27,16 @@ inline ByteBuilder& NewClass(ByteBuilder& b, U32 id, U32 class_id, const std::st
       .Fixed(descriptor, descriptor.size() + 1);
 }
 
+// Where the body of the top object starts when it introduces its class.
+inline std::size_t BodyStart(const std::string& descriptor) { return 12 + descriptor.size() + 1; }
+
+inline std::vector<unsigned char> Patched(const std::vector<unsigned char>& bytes,
+                                          std::size_t offset, U32 value) {
+  ByteBuilder b;
+  b.Raw(bytes).PatchU32(offset, value);
+  return b.Data();
+}
+
 // The archive's string encoding: an empty string is the length 0 alone.
 inline ByteBuilder& Text(ByteBuilder& b, const std::string& text) {
   if (text.empty())
