@@ -2,12 +2,20 @@
 
 #include "Papy/N4/N4AnimatedTransform.h"
 #include "Papy/N4/N4Appearance.h"
+#include "Papy/N4/N4FSection.h"
 #include "Papy/N4/N4Geometry.h"
 #include "Papy/N4/N4PlainVertexList.h"
 #include "Papy/N4/N4Shape.h"
 #include "Papy/N4/N4Texture.h"
 #include "Papy/N4/N4TextureCoords.h"
+#include "Papy/N4/N4Track.h"
+#include "Papy/N4/N4TrackDetail.h"
+#include "Papy/N4/N4TrackSegment.h"
+#include "Papy/N4/N4TracksideObject.h"
 #include "Papy/N4/N4TriList.h"
+#include "Papy/N4/N4TsoReference.h"
+#include "Papy/N4/N4WSection.h"
+#include "Papy/N4/N4XSection.h"
 #include "Util/Exception.h"
 
 // Each object kind's header declares its archiver with a static Instance().
@@ -55,15 +63,23 @@ void RegisterN4Archivers(N4ArchiverRegistry& registry) {
   // 7 PlainVertexList ("PlainVertexListDescriptor", WriteOnly)
   registry.Register(N4ArchiverPlainVertexList::Instance(), N4ArchiverUse::WriteOnly);
   // 8 XSection ("X_SectionDescriptor", ReadWrite)
+  registry.Register(N4ArchiverXSection::Instance(), N4ArchiverUse::ReadWrite);
   // 9 WSection ("W_SectionDescriptor", ReadWrite)
+  registry.Register(N4ArchiverWSection::Instance(), N4ArchiverUse::ReadWrite);
   // 10 TsoReference ("TSOReferenceDescriptor", ReadWrite)
+  registry.Register(N4ArchiverTsoReference::Instance(), N4ArchiverUse::ReadWrite);
   // 11 TracksideObject ("TSODescriptor", ReadWrite)
+  registry.Register(N4ArchiverTracksideObject::Instance(), N4ArchiverUse::ReadWrite);
   // 12 TrackSegment ("SegmentDescriptor", ReadWrite)
+  registry.Register(N4ArchiverTrackSegment::Instance(), N4ArchiverUse::ReadWrite);
   // 13 TrackDetail ("TrackDetailDescriptor", ReadWrite)
+  registry.Register(N4ArchiverTrackDetail::Instance(), N4ArchiverUse::ReadWrite);
   // 14 Track ("TrackDescriptor", ReadWrite)
+  registry.Register(N4ArchiverTrack::Instance(), N4ArchiverUse::ReadWrite);
   // 15 TextureCoords ("TextureCoordsDescriptor", ReadWrite)
   registry.Register(N4ArchiverTextureCoords::Instance(), N4ArchiverUse::ReadWrite);
   // 16 FSection ("F_SectionDescriptor", ReadWrite)
+  registry.Register(N4ArchiverFSection::Instance(), N4ArchiverUse::ReadWrite);
   (void)registry;
 }
 
