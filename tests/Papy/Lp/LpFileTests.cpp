@@ -157,10 +157,12 @@ TEST(LpFile, OptionalFieldsWithoutTheirCapabilityGiveDefaultsOrAssertFalse) {
       {&LpFile::IsTireWarmup, &LpFile::SetTireWarmup},
   };
   LpFile& base = lp;
-  for (std::size_t f = 0; f < std::size(flags); ++f) {
-    SCOPED_TRACE(f);
-    const Setter set = flags[f].second;
-    EXPECT_FALSE((base.*flags[f].first)(1));
+  int flag_index = 0;
+  for (const auto& entry : flags) {
+    SCOPED_TRACE(flag_index++);
+    const Getter get = entry.first;
+    const Setter set = entry.second;
+    EXPECT_FALSE((base.*get)(1));
     EXPECT_EQ(AssertionText([&] { (base.*set)(1, true); }), "false");
     EXPECT_EQ(AssertionText([&] { (base.*set)(1, false); }), "false");
   }
