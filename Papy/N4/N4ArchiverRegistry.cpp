@@ -80,7 +80,6 @@ void RegisterN4Archivers(N4ArchiverRegistry& registry) {
   registry.Register(N4ArchiverTextureCoords::Instance(), N4ArchiverUse::ReadWrite);
   // 16 FSection ("F_SectionDescriptor", ReadWrite)
   registry.Register(N4ArchiverFSection::Instance(), N4ArchiverUse::ReadWrite);
-  (void)registry;
 }
 
 } // namespace Ostra::Papy

@@ -1,8 +1,15 @@
 #include "Papy/N4/N4TdoFile.h"
 
+#include "Papy/N4/N4AnimatedTransform.h"
+#include "Papy/N4/N4Appearance.h"
+#include "Papy/N4/N4Geometry.h"
 #include "Papy/N4/N4Null.h"
 #include "Papy/N4/N4Object.h"
+#include "Papy/N4/N4PlainVertexList.h"
 #include "Papy/N4/N4Root.h"
+#include "Papy/N4/N4Shape.h"
+#include "Papy/N4/N4Texture.h"
+#include "Papy/N4/N4TriList.h"
 #include "Util/BinaryStream.h"
 #include "Util/Exception.h"
 #include "Util/StreamIO.h"
@@ -10,6 +17,11 @@
 namespace Ostra::Papy {
 
 namespace {
+
+// The id of an object given to a creation operation; an empty pointer is no object.
+U32 IdOf(const CountedPtr<ThreeDObject>& object) {
+  return object.IsNull() ? N4TdoFile::NullId : object->GetId();
+}
 
 // Clears the file's pass pointer however the pass ends.
 class PassGuard {
@@ -89,10 +101,70 @@ void N4TdoFile::Save(Util::BinaryStream& stream) {
   root->Write(stream, 0);
 }
 
+CountedPtr<ThreeDObjectAnimatedTransform> N4TdoFile::CreateAnimatedTransform(
+    U32 id, const std::string& name, const std::string& second_name,
+    const std::array<double, 6>& values, const CountedPtr<ThreeDObject>& child) {
+  CountedPtr<ThreeDObjectAnimatedTransform> made(
+      new N4AnimatedTransform(*this, id, name, second_name, values[0], values[1], values[2],
+                              values[3], values[4], values[5], IdOf(child)));
+  AddSubObject(made);
+  return made;
+}
+
+CountedPtr<ThreeDObjectAppearance> N4TdoFile::CreateAppearance(
+    U32 id, const std::string& name, const Colour& colour,
+    const CountedPtr<ThreeDObject>& first_texture, const CountedPtr<ThreeDObject>& third_texture,
+    const CountedPtr<ThreeDObject>& specular_texture, TextureFunction function) {
+  CountedPtr<ThreeDObjectAppearance> made(new N4Appearance(*this, id, name, colour.Red,
+                                                           colour.Green, colour.Blue, first_texture,
+                                                           third_texture, specular_texture, function));
+  AddSubObject(made);
+  return made;
+}
+
+CountedPtr<ThreeDObjectGeometry> N4TdoFile::CreateGeometry(
+    U32 id, const CountedPtr<ThreeDObject>& vertices, const CountedPtr<ThreeDObject>& triangles) {
+  CountedPtr<ThreeDObjectGeometry> made(new N4Geometry(*this, id, IdOf(vertices), IdOf(triangles)));
+  AddSubObject(made);
+  return made;
+}
+
+CountedPtr<ThreeDObjectShape> N4TdoFile::CreateShape(U32 id, const std::string& name,
+                                                     const CountedPtr<ThreeDObject>& geometry,
+                                                     const CountedPtr<ThreeDObject>& appearance) {
+  CountedPtr<ThreeDObjectShape> made(
+      new N4Shape(*this, id, name, IdOf(geometry), IdOf(appearance)));
+  AddSubObject(made);
+  return made;
+}
+
+CountedPtr<ThreeDObjectTexture2> N4TdoFile::CreateTexture2(U32 id, const std::string& texture_name) {
+  CountedPtr<ThreeDObjectTexture2> made(new N4Texture(*this, id, texture_name));
+  AddSubObject(made);
+  return made;
+}
+
+CountedPtr<ThreeDObjectTriangles> N4TdoFile::CreateTriangles(U32 id,
+                                                             const std::vector<U32>& indices) {
+  CountedPtr<ThreeDObjectTriangles> made(new N4TriList(*this, id, indices));
+  AddSubObject(made);
+  return made;
+}
+
+CountedPtr<ThreeDObjectVertices> N4TdoFile::CreateVertices(
+    U32 id, const std::vector<Point3D>& positions, const std::vector<Direction3D>& directions,
+    const std::vector<Point2D>& texture_vertices,
+    const std::vector<Point2D>& second_texture_vertices) {
+  CountedPtr<ThreeDObjectVertices> made(new N4PlainVertexList(
+      *this, id, positions, directions, texture_vertices, second_texture_vertices));
+  AddSubObject(made);
+  return made;
+}
+
 CountedPtr<ThreeDObjectRoot> N4TdoFile::CreateRoot(
     U32 id, const std::vector<CountedPtr<ThreeDObject>>& children) {
   UTIL_ASSERT(children.size() == 1);
-  CountedPtr<ThreeDObjectRoot> root(new N4Root(*this, id, children.front()->GetId()));
+  CountedPtr<ThreeDObjectRoot> root(new N4Root(*this, id, IdOf(children.front())));
   AddSubObject(root);
   RootId = id;
   return root;

@@ -53,9 +53,30 @@ public:
   // has no root, and the stream's own errors.
   void Save(Util::BinaryStream& stream) override;
 
+  CountedPtr<ThreeDObjectAnimatedTransform> CreateAnimatedTransform(
+      U32 id, const std::string& name, const std::string& second_name,
+      const std::array<double, 6>& values, const CountedPtr<ThreeDObject>& child) override;
+  // Throws XAssertion("false") for a function outside Function0 to Function5.
+  CountedPtr<ThreeDObjectAppearance> CreateAppearance(
+      U32 id, const std::string& name, const Colour& colour,
+      const CountedPtr<ThreeDObject>& first_texture, const CountedPtr<ThreeDObject>& third_texture,
+      const CountedPtr<ThreeDObject>& specular_texture, TextureFunction function) override;
+  CountedPtr<ThreeDObjectGeometry> CreateGeometry(U32 id, const CountedPtr<ThreeDObject>& vertices,
+                                                  const CountedPtr<ThreeDObject>& triangles) override;
   // Throws XAssertion("children.size() == 1").
   CountedPtr<ThreeDObjectRoot> CreateRoot(
       U32 id, const std::vector<CountedPtr<ThreeDObject>>& children) override;
+  CountedPtr<ThreeDObjectShape> CreateShape(U32 id, const std::string& name,
+                                            const CountedPtr<ThreeDObject>& geometry,
+                                            const CountedPtr<ThreeDObject>& appearance) override;
+  CountedPtr<ThreeDObjectTexture2> CreateTexture2(U32 id, const std::string& texture_name) override;
+  CountedPtr<ThreeDObjectTriangles> CreateTriangles(U32 id, const std::vector<U32>& indices) override;
+  // Throws XAssertion unless directions has one entry per position and each
+  // texture-vertex set is empty or has one.
+  CountedPtr<ThreeDObjectVertices> CreateVertices(
+      U32 id, const std::vector<Point3D>& positions, const std::vector<Direction3D>& directions,
+      const std::vector<Point2D>& texture_vertices,
+      const std::vector<Point2D>& second_texture_vertices) override;
 
   // The pass under way; object readers and writers use it. Throws XAssertion outside
   // a read or write pass.

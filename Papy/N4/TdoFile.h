@@ -3,9 +3,13 @@
 #include "Papy/N4/ThreeDObject.h"
 #include "Papy/N4/ThreeDObjectNull.h"
 #include "Papy/N4/ThreeDObjectRoot.h"
+#include "Papy/Track/Point3D.h"
+#include "Papy/Types/Colour.h"
 #include "Util/CountedPtr.h"
 #include "Util/Types.h"
 
+#include <array>
+#include <string>
 #include <vector>
 
 namespace Ostra::Util {
@@ -13,6 +17,15 @@ class BinaryStream;
 }
 
 namespace Ostra::Papy {
+
+class ThreeDObjectAnimatedTransform;
+class ThreeDObjectAppearance;
+class ThreeDObjectGeometry;
+class ThreeDObjectShape;
+class ThreeDObjectTexture2;
+class ThreeDObjectTriangles;
+class ThreeDObjectVertices;
+enum class TextureFunction : int;
 
 // A file that owns a tree (in general a graph) of 3D objects, keyed by id. The
 // objects are shared with callers through counted pointers and live at least as long
@@ -37,8 +50,29 @@ public:
   // Creation of objects in memory. Each takes an id from NewObjectId, stores the new
   // object in the file and returns it. The base throws XAssertion("false"): a file
   // kind supports only the kinds it overrides.
+  virtual CountedPtr<ThreeDObjectAnimatedTransform> CreateAnimatedTransform(
+      U32 id, const std::string& name, const std::string& second_name,
+      const std::array<double, 6>& values, const CountedPtr<ThreeDObject>& child);
+  // Empty texture pointers stand for no texture. Only the colour's red, green and
+  // blue are kept.
+  virtual CountedPtr<ThreeDObjectAppearance> CreateAppearance(
+      U32 id, const std::string& name, const Colour& colour,
+      const CountedPtr<ThreeDObject>& first_texture, const CountedPtr<ThreeDObject>& third_texture,
+      const CountedPtr<ThreeDObject>& specular_texture, TextureFunction function);
+  virtual CountedPtr<ThreeDObjectGeometry> CreateGeometry(U32 id,
+                                                          const CountedPtr<ThreeDObject>& vertices,
+                                                          const CountedPtr<ThreeDObject>& triangles);
   virtual CountedPtr<ThreeDObjectRoot> CreateRoot(U32 id,
                                                   const std::vector<CountedPtr<ThreeDObject>>& children);
+  virtual CountedPtr<ThreeDObjectShape> CreateShape(U32 id, const std::string& name,
+                                                    const CountedPtr<ThreeDObject>& geometry,
+                                                    const CountedPtr<ThreeDObject>& appearance);
+  virtual CountedPtr<ThreeDObjectTexture2> CreateTexture2(U32 id, const std::string& texture_name);
+  virtual CountedPtr<ThreeDObjectTriangles> CreateTriangles(U32 id, const std::vector<U32>& indices);
+  virtual CountedPtr<ThreeDObjectVertices> CreateVertices(
+      U32 id, const std::vector<Point3D>& positions, const std::vector<Direction3D>& directions,
+      const std::vector<Point2D>& texture_vertices,
+      const std::vector<Point2D>& second_texture_vertices);
 };
 
 } // namespace Ostra::Papy
