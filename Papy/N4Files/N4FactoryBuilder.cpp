@@ -4,6 +4,7 @@
 #include "Papy/Files/Facets.h"
 #include "Papy/Files/FolderFacets.h"
 #include "Papy/N4Files/N4Facets.h"
+#include "Papy/N4Files/N4PtfFacets.h"
 
 namespace Ostra::Papy {
 
@@ -15,7 +16,10 @@ CountedPtr<FileFactory> BuildN4FileFactory(const PapyDirectory& dir, const Count
   factory->AddFacet<GetDat>(new GetDatLocal(dat));
   factory->AddFacet<CreateDat>(new N4CreateDat(dir));
   factory->AddFacet<PurgeFactory>(new PurgeFactory(factory.Get()));
+  factory->AddFacet<MakePtf>(new N4MakePtf(dir, dat));
+  factory->AddFacet<MakeTrack>(new N4MakeTrack(dir, dat));
   factory->AddFacet<MakeLp>(new N4MakeLp(dir));
+  factory->AddFacet<CreateLp>(new N4CreateLp(factory->GetFacet<MakeLp>(), factory->GetFacet<MakeTrack>()));
   return factory;
 }
 

@@ -15,6 +15,7 @@
 #include "Papy/Files/Facets.h"
 #include "Papy/Files/FileFactoryRegistry.h"
 #include "Papy/Lp/LpFile.h"
+#include "Papy/N4/N4TdoFile.h"
 #include "Papy/N4Files/N4Recognizer.h"
 #include "Papy/Track/Track.h"
 #include "Util/Exception.h"
@@ -57,6 +58,8 @@ template <class Action> void Try(Action action) {
 void Exercise(const CountedPtr<Papy::FileFactory>& factory) {
   if (!factory)
     return;
+  if (factory->HasFacet<Papy::MakePtf>())
+    Try([&] { (void)factory->GetFacet<Papy::MakePtf>()->Make("b.ptf", "", true); });
   double length = -1.0;
   if (factory->HasFacet<Papy::MakeTrack>()) {
     Try([&] {
