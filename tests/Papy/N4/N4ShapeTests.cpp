@@ -146,8 +146,6 @@ TEST(N4ShapeTest, TheWalkGoesThroughTheGeometryThenTheAppearance) {
       {"<G", "Shape <G G> <A Appearance texture /Appearance A> /Shape"},
       {"<A", "Shape <G Geometry <V vertices V> <T triangles T> /Geometry G> <A A> /Shape"},
       {"Geometry", "Shape <G Geometry /Geometry G> <A Appearance texture /Appearance A> /Shape"},
-      {"<V", "Shape <G Geometry <V V> <T triangles T> /Geometry G> <A Appearance texture "
-             "/Appearance A> /Shape"},
       {"<T", "Shape <G Geometry <V vertices V> <T T> /Geometry G> <A Appearance texture "
              "/Appearance A> /Shape"},
   };
@@ -158,16 +156,6 @@ TEST(N4ShapeTest, TheWalkGoesThroughTheGeometryThenTheAppearance) {
     shape->Accept(recorder);
     EXPECT_EQ(recorder.Log, c.Walk) << "refusing " << c.Refuse;
   }
-}
-
-TEST(N4ShapeTest, ANamedShapeCanBeRenamed) {
-  N4TdoFile file(AllKinds(), nullptr);
-  const CountedPtr<N4Shape> shape = Add<N4Shape>(file, "old", 0u, 0u);
-  shape->SetName("new");
-  MakeRoot(file, shape);
-  auto read = Load(Saved(file));
-  EXPECT_EQ(read->GetSubObject(1)->GetName(), "new");
-  EXPECT_EQ(As<N4Shape>(read->GetSubObject(1))->GetGeometry()->GetId(), 0u);
 }
 
 } // namespace

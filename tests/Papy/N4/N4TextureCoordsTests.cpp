@@ -1,7 +1,6 @@
 #include "Papy/N4/N4TextureCoords.h"
 
 #include "N4KindFixtures.h"
-#include "Papy/N4/ThreeDObjectVisitor.h"
 #include "Util/Exception.h"
 
 #include <gtest/gtest.h>
@@ -129,18 +128,6 @@ TEST(N4TextureCoordsTest, DamagedBodiesFailWithTheirFieldOrSizeCheck) {
   };
   for (const BrokenCase& c : cases)
     ExpectFailure(c);
-}
-
-TEST(N4TextureCoordsTest, IsVisitedAsALeaf) {
-  struct Visitor : ThreeDObjectVisitor {
-    void VisitTextureCoords(ThreeDObjectTextureCoords& coords) override {
-      Counts.push_back(coords.GetVertexCount());
-    }
-    std::vector<int> Counts;
-  } visitor;
-  auto file = Load(CoordsFile(3, {}, {}));
-  file->GetSubObject(1)->Accept(visitor);
-  EXPECT_EQ(visitor.Counts, std::vector<int>{3});
 }
 
 } // namespace
