@@ -68,8 +68,9 @@ TEST(N4AnimatedTransformTest, StoresValueTwoBeforeOneAndStateValueThreeBeforeTwo
 
   const std::vector<unsigned char> bytes = Saved(file);
   const std::vector<unsigned char> expected = TransformFile(
-      {1, 3, 2, 4, 5, 6}, // the child: a made texture is version 2
+      {1, 3, 2, 4, 5, 6},
       {{7, Bits(1), Bits(3), Bits(2), Bits(4), Bits(5), Bits(6), Bits(7)}}, [](ByteBuilder& b) {
+        // A made texture is version 2.
         Text(NewClass(b, 3, 4, "TextureDescriptor").U32(1).U32(0).U32(2), "child.mip").U8(0);
       });
   EXPECT_EQ(bytes, expected);
