@@ -1,7 +1,6 @@
 #include "Papy/N4/N4TracksideObject.h"
 
 #include "N4KindFixtures.h"
-#include "Papy/N4/ThreeDObjectVisitor.h"
 #include "TestSupport/N4PtfBuilder.h"
 
 #include <gtest/gtest.h>
@@ -59,16 +58,6 @@ TEST(N4TracksideObject, RejectsEachDamagedField) {
   };
   for (const BrokenCase& c : cases)
     ExpectFailure(c);
-}
-
-TEST(N4TracksideObject, IsALeafOfTheWalk) {
-  struct Recorder : ThreeDObjectVisitor {
-    void VisitTracksideObject(ThreeDObjectTracksideObject& object) override { Visited = &object; }
-    ThreeDObjectTracksideObject* Visited = nullptr;
-  } recorder;
-  const auto file = Load(Built(Spec{}).Data());
-  Top(*file)->Accept(recorder);
-  EXPECT_EQ(recorder.Visited, Top(*file).Get());
 }
 
 } // namespace
