@@ -14,7 +14,6 @@
 #include "Util/BinaryStream.h"
 #include "Util/Exception.h"
 #include "Util/PathName.h"
-#include "Util/StringUtil.h"
 
 namespace Ostra::Papy {
 namespace {
@@ -24,19 +23,6 @@ using Bytes = std::vector<unsigned char>;
 Bytes Real(const std::string& relative) {
   return Ostra::Test::ReadWholeFile(Ostra::Test::SharedData(relative));
 }
-
-// Stands in for the folder's track: the LP maker needs only its plan length.
-class FakeMakeTrack : public MakeTrack {
-public:
-  CountedPtr<Track> Make(const std::string& name, const std::string& ext, bool fromDat) override {
-    Requests.push_back(name + "|" + ext + "|" + (fromDat ? "dat" : "loose"));
-    return Oval;
-  }
-  void Purge() override {}
-
-  CountedPtr<Track> Oval{new Ostra::Test::OvalTrack(100.0, 250.0)};
-  std::vector<std::string> Requests;
-};
 
 // An N4 folder "atlanta" holding copies of the real atlanta LP files, with a track file
 // to be recognised by; its factory comes from the process-wide registry, as the
@@ -126,28 +112,6 @@ TEST_F(N4FacetsTest, TheStandardLpNamesAreN4s) {
   EXPECT_THROW(Lps->GetTypeName(13), Util::XAssertion);
 }
 
-TEST_F(N4FacetsTest, ANewLpIsMadeForTheFolderTrackAndCachedUnderItsLowerCasedName) {
-  const CountedPtr<FakeMakeTrack> tracks(new FakeMakeTrack);
-  N4CreateLp create(Lps, tracks);
-  const double plan_length = tracks->Oval->GetLength2D();
-  const struct {
-    const char* Name;
-    double Spacing;
-    double Expected;
-  } cases[] = {{"MinRace", 0.0, 3.0}, {"maxpit1", 5.5, 5.5}, {"RACE", 3.0, 3.0}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.Name);
-    const CountedPtr<LpFile> lp = create.Create(c.Name, c.Spacing);
-    EXPECT_EQ(lp->GetRecordSpacing(), c.Expected);
-    EXPECT_EQ(lp->GetRecordCount(), static_cast<U32>(plan_length / c.Expected) + 1);
-    // Served from the cache: neither minrace.lp nor maxpit1.lp is on disk, and race.lp
-    // on disk is passed over.
-    EXPECT_EQ(Lps->Make(Util::ToLower(c.Name), ""), lp);
-    EXPECT_EQ(Lps->Make(c.Name, "lp"), lp);
-  }
-  EXPECT_EQ(tracks->Requests, std::vector<std::string>(3, "||loose"));
-}
-
 TEST_F(N4FacetsTest, ANewArchiveReplacesTheFolderArchiveOnlyWhenItCouldBeCreated) {
   const CountedPtr<GetDat> folder_dat = Factory->GetFacet<GetDat>();
   ASSERT_FALSE(folder_dat->Get());
@@ -159,18 +123,6 @@ TEST_F(N4FacetsTest, ANewArchiveReplacesTheFolderArchiveOnlyWhenItCouldBeCreated
 
   EXPECT_THROW(Factory->GetFacet<CreateDat>()->Create(), Util::XFileOpen);
   EXPECT_EQ(folder_dat->Get(), made);
-}
-
-TEST_F(N4FacetsTest, TheFactoryHoldsTheN4FacetSet) {
-  EXPECT_EQ(Factory->GetFacet<GetDirectory>()->Get().Path, Temp / "atlanta/");
-  EXPECT_TRUE(Factory->HasFacet<GetDat>());
-  EXPECT_TRUE(Factory->HasFacet<PurgeFactory>());
-  EXPECT_EQ(Factory->GetFacet<PurgeFactory>()->Factory, Factory.Get());
-  EXPECT_NE(dynamic_cast<N4CreateDat*>(Factory->GetFacet<CreateDat>().Get()), nullptr);
-  EXPECT_NE(dynamic_cast<N4MakeLp*>(Lps.Get()), nullptr);
-  // N4 has no TRK files.
-  EXPECT_FALSE(Factory->HasFacet<MakeTrk>());
-  EXPECT_FALSE(Factory->HasFacet<CreateTrk>());
 }
 
 } // namespace

@@ -221,22 +221,41 @@ TEST_F(N4PtfFacetsTest, TheFolderTrackIsBuiltOnceOverItsPtf) {
   EXPECT_EQ(XFileOpenName([&] { tracks->Make("Other", "", false); }), Temp / "oval/Other.ptf");
 }
 
-TEST_F(N4PtfFacetsTest, ANewLpCoversTheFolderTrack) {
-  const CountedPtr<FileFactory> factory = Folder({{"oval.ptf", SmallTrack()}});
-  const CountedPtr<LpFile> lp = factory->GetFacet<CreateLp>()->Create("MinRace", 0.0);
+TEST_F(N4PtfFacetsTest, ANewLpCoversTheFolderTrackAndIsCachedUnderItsLowerCasedName) {
+  const CountedPtr<FileFactory> factory = Folder({{"oval.ptf", SmallTrack()}, {"race.lp", Bytes{1}}});
   const double length = factory->GetFacet<MakeTrack>()->Make("", "", false)->GetLength2D();
-  EXPECT_EQ(lp->GetRecordCount(), static_cast<U32>(length / 3.0) + 1);
-  EXPECT_EQ(factory->GetFacet<MakeLp>()->Make("minrace", ""), lp);
+  const struct {
+    const char* Name;
+    const char* Lower;
+    double Spacing;
+    double Expected;
+  } cases[] = {{"MinRace", "minrace", 0.0, 3.0}, {"maxpit1", "maxpit1", 5.5, 5.5}, {"RACE", "race", 3.0, 3.0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const CountedPtr<LpFile> lp = factory->GetFacet<CreateLp>()->Create(c.Name, c.Spacing);
+    EXPECT_EQ(lp->GetRecordSpacing(), c.Expected);
+    EXPECT_EQ(lp->GetRecordCount(), static_cast<U32>(length / c.Expected) + 1);
+    // Served from the cache: the damaged race.lp on disk is never read.
+    EXPECT_EQ(factory->GetFacet<MakeLp>()->Make(c.Lower, ""), lp);
+    EXPECT_EQ(factory->GetFacet<MakeLp>()->Make(c.Name, "lp"), lp);
+  }
 }
 
-TEST_F(N4PtfFacetsTest, TheFactoryHoldsTheN4Makers) {
+TEST_F(N4PtfFacetsTest, TheFactoryHoldsTheN4FacetSet) {
   const CountedPtr<FileFactory> factory = Folder({{"oval.ptf", SmallTrack()}});
+  EXPECT_EQ(factory->GetFacet<GetDirectory>()->Get().Path, Temp / "oval/");
+  EXPECT_EQ(factory->GetFacet<PurgeFactory>()->Factory, factory.Get());
+  EXPECT_NE(dynamic_cast<N4CreateDat*>(factory->GetFacet<CreateDat>().Get()), nullptr);
   EXPECT_NE(dynamic_cast<N4MakePtf*>(factory->GetFacet<MakePtf>().Get()), nullptr);
   EXPECT_NE(dynamic_cast<N4MakeTrack*>(factory->GetFacet<MakeTrack>().Get()), nullptr);
   const auto* create = dynamic_cast<N4CreateLp*>(factory->GetFacet<CreateLp>().Get());
   ASSERT_NE(create, nullptr);
+  EXPECT_NE(dynamic_cast<N4MakeLp*>(create->MakeLpFacet.Get()), nullptr);
   EXPECT_EQ(create->MakeLpFacet, factory->GetFacet<MakeLp>());
   EXPECT_EQ(create->MakeTrackFacet, factory->GetFacet<MakeTrack>());
+  // N4 has no TRK files.
+  EXPECT_FALSE(factory->HasFacet<MakeTrk>());
+  EXPECT_FALSE(factory->HasFacet<CreateTrk>());
 }
 
 } // namespace

@@ -88,13 +88,6 @@ TEST(N4RecognizerTest, FoldersAreRecognisedByTheirArchiveOrFirstDecisiveFile) {
   }
 }
 
-TEST(N4RecognizerTest, AFolderNamedLikeAnObjectFileIsNoFile) {
-  Ostra::Test::TempDir temp;
-  temp.MakeFolder("atlanta/car.3do");
-  temp.WriteFile("atlanta/t.ptf", Bytes{});
-  EXPECT_TRUE(N4FileFactoryRecognizer(false).IsGameDirectory(PapyDirectory(temp / "atlanta")));
-}
-
 struct DatCase {
   const char* What;
   Bytes Contents;
