@@ -119,14 +119,6 @@ TEST(N4ArchiverTest, SavingAFileWithoutRootIsRefused) {
   EXPECT_EQ(out.Size(), 0);
 }
 
-TEST(N4ArchiverTest, ThePassIsOnlyReachableDuringAReadOrWrite) {
-  const SharedGraph g = BuildSharedGraph();
-  N4TdoFile file(StreamOf(g.Bytes.Data()), FakeArchivers(), nullptr);
-  EXPECT_THROW(file.GetArchive(), Util::XAssertion);
-  ArchiveFakes::Saved(file);
-  EXPECT_THROW(file.GetArchive(), Util::XAssertion);
-}
-
 struct FormatCase {
   const char* Name;
   std::function<void(ByteBuilder&)> Build;
@@ -278,21 +270,6 @@ TEST(N4ArchiverTest, ArrayChecksCompareByteSizesAndBytesLeft) {
   EXPECT_THROW(reader.RequireElements(0xFFFFFFFFu, 0xFFFFFFFFu), Util::XFileRead);
   stream.Seek(16);
   EXPECT_THROW(reader.ReadCount(1), Util::XFileRead);
-}
-
-TEST(N4ArchiverTest, VersionAndFixedFieldChecksReadOneWord) {
-  ByteBuilder b;
-  b.U32(2).U32(4).U32(1);
-  Util::MemoryStream stream("fields.3do", b.Data());
-  N4Archiver reader(FakeArchivers());
-  reader.BeginWrite(stream);
-  stream.Seek(0);
-  EXPECT_EQ(reader.ReadVersion(2, 3, "version"), 2u);
-  EXPECT_THROW(reader.ReadVersion(2, 3, "version"), Util::XFileFormat);
-  EXPECT_EQ(stream.Tell(), 8);
-  EXPECT_NO_THROW(reader.ExpectU32(1, "reserved"));
-  stream.Seek(0);
-  EXPECT_THROW(reader.ExpectU32(1, "reserved"), Util::XFileFormat);
 }
 
 struct StringCase {

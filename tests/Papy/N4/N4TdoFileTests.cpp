@@ -73,21 +73,6 @@ struct MadeModel {
   CountedPtr<ThreeDObjectAnimatedTransform> Transform;
 };
 
-TEST(N4TdoFileTest, CreatedObjectsAreStoredUnderTheirIdsAndNamedByKind) {
-  MadeModel model(Registry().GetAll());
-  std::vector<std::string> kinds;
-  for (U32 id = N4TdoFile::FirstMemoryId + 1; id <= N4TdoFile::FirstMemoryId + 7; ++id) {
-    const CountedPtr<ThreeDObject> object = model.File.GetSubObject(id);
-    EXPECT_EQ(object->GetId(), id);
-    kinds.push_back(object->GetTypeName());
-  }
-  EXPECT_EQ(kinds, (std::vector<std::string>{"Texture", "Appearance", "PlainVertexList",
-                                             "TriList", "Geometry", "Shape",
-                                             "AnimatedTransform"}));
-  EXPECT_EQ(model.File.GetRoot()->GetChild(0).Get(),
-            static_cast<ThreeDObject*>(model.Transform.Get()));
-}
-
 TEST(N4TdoFileTest, AModelMadeInMemoryWritesAndReadsBackWithEveryKind) {
   MadeModel model(Registry().GetAll());
   const std::vector<unsigned char> bytes = Saved(model.File);

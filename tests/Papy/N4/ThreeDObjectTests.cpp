@@ -1,5 +1,4 @@
 #include "N4ArchiveFakes.h"
-#include "Papy/N4/N4ArchiverRegistry.h"
 #include "Papy/N4/N4TdoFile.h"
 #include "Papy/N4/ThreeDObject.h"
 #include "Papy/N4/ThreeDObjectNull.h"
@@ -7,7 +6,6 @@
 #include "Papy/N4/ThreeDObjectVisitor.h"
 #include "Papy/N4/ThreeDObjectXSection.h"
 #include "Papy/Types/Colour.h"
-#include "TestSupport/ByteBuilder.h"
 #include "Util/Exception.h"
 #include "Util/MemoryStream.h"
 
@@ -73,16 +71,6 @@ TEST(N4TdoFileTest, CreateRootTakesExactlyOneChild) {
   EXPECT_EQ(root->GetChild(5).Get(), leaf.Get());
   EXPECT_EQ(root->GetTypeName(), "");
   EXPECT_EQ(AssertionOf([&] { root->GetArchivePosition(); }), "false");
-}
-
-TEST(N4TdoFileTest, TheReadRootIsNamedByItsFixedIdAndHasTheTopObjectAsChild) {
-  Ostra::Test::ByteBuilder b;
-  b.U32(1).U32(2).U32(15).Fixed("LeafDescriptor", 15).U32(0);
-  N4TdoFile file(ArchiveFakes::StreamOf(b.Data()), FakeArchivers(), nullptr);
-  const CountedPtr<ThreeDObject> root = file.GetSubObject(N4TdoFile::ReadRootId);
-  EXPECT_EQ(file.GetRoot().Get(), dynamic_cast<ThreeDObjectRoot*>(root.Get()));
-  EXPECT_EQ(file.GetRoot()->GetChild(0).Get(), file.GetSubObject(1).Get());
-  EXPECT_EQ(file.GetSubObject(1)->GetName(), "");
 }
 
 // The defaults of every kind that has no values of a family.
@@ -266,29 +254,6 @@ TEST_P(ColourTest, ComparesMultipliesAndMeasures) {
 }
 
 INSTANTIATE_TEST_SUITE_P(ThreeDObject, ColourTest, ::testing::ValuesIn(ColourCases));
-
-TEST(ThreeDObjectTest, AProductWithoutAlphaHasNoHue) {
-  const Colour product = ColourProduct(Colour(1, 1, 1, 1), Colour(1, 1, 1, 0));
-  EXPECT_TRUE(ColourEquals(product, Colour()));
-}
-
-TEST(N4ArchiverRegistryTest, WriteOnlyKindsAreLeftOutOfTheReadingList) {
-  N4ArchiverRegistry registry;
-  registry.Register(ArchiveFakes::FakeLeafArchiver::Instance(), N4ArchiverUse::WriteOnly);
-  registry.Register(ArchiveFakes::FakeNodeArchiver::Instance(), N4ArchiverUse::ReadWrite);
-  EXPECT_EQ(registry.GetAll(), (N4ArchiverList{FakeArchivers()[1], FakeArchivers()[0]}));
-  EXPECT_EQ(registry.GetReadable(), N4ArchiverList{FakeArchivers()[0]});
-
-  // A kind left out of the reading list fails like any unknown descriptor.
-  Ostra::Test::ByteBuilder b;
-  b.U32(1).U32(2).U32(15).Fixed("LeafDescriptor", 15).U32(0);
-  try {
-    N4TdoFile file(ArchiveFakes::StreamOf(b.Data()), registry.GetReadable(), nullptr);
-    FAIL() << "no error";
-  } catch (const Util::XFileFormat& e) {
-    EXPECT_EQ(e.Message, "N4 archive unknown descriptor LeafDescriptor");
-  }
-}
 
 } // namespace
 } // namespace Ostra::Papy
