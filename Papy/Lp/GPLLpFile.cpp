@@ -88,7 +88,7 @@ GPLLpFile::GPLLpFile(double planLength, double spacing) {
     Spacing = spacing;
     count = LpDetail::LowBitsOfTruncation(planLength / spacing + 0.5) + 1;
   }
-  Records.resize(count);
+  Records.resize(LpDetail::RequireNewRecordCount(count));
 }
 
 U32 GPLLpFile::GetRecordIndex(double longitude) const {

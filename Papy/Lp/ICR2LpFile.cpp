@@ -58,7 +58,7 @@ ICR2LpFile::ICR2LpFile(double lapLength, double spacing) {
   // One slot is kept for the closing record.
   const U32 count = std::min<U32>(LpDetail::SaturateToU32(std::ceil(lapLength / Spacing)),
                                   0xFFFFFFFEu);
-  Records.resize(static_cast<std::size_t>(count) + 1);
+  Records.resize(static_cast<std::size_t>(LpDetail::RequireNewRecordCount(count)) + 1);
 }
 
 U32 ICR2LpFile::GetRecordIndex(double longitude) const {

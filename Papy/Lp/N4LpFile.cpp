@@ -63,7 +63,7 @@ N4LpFile::N4LpFile(double planLength, double spacing) {
   UTIL_ASSERT(Spacing > 0.0);
   // Truncated with no rounding term, unlike the GPL count.
   const U32 count = LpDetail::LowBitsOfTruncation(planLength / Spacing) + 1;
-  Records.resize(count);
+  Records.resize(LpDetail::RequireNewRecordCount(count));
 }
 
 U32 N4LpFile::GetRecordIndex(double longitude) const {

@@ -93,4 +93,15 @@ inline U32 LowBitsOfTruncation(double value) {
   return static_cast<U32>(static_cast<S64>(value));
 }
 
+// No real lap needs more records than this at any game's spacing (about 3,000 km at
+// 3 m); a damaged track length must not turn a new file into a huge allocation.
+inline constexpr U32 MaxNewRecordCount = 1u << 20;
+
+// Throws XUsage when a new file would need more than MaxNewRecordCount records.
+inline U32 RequireNewRecordCount(U32 count) {
+  if (count > MaxNewRecordCount)
+    throw Util::XUsage("The track is too long for a new LP file.");
+  return count;
+}
+
 } // namespace Ostra::Papy::LpDetail

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include "Papy/Lp/GPLLpFile.h"
+#include "Papy/Lp/ICR2LpFile.h"
+
 #include "TestSupport/LpFakes.h"
 #include "TestSupport/ByteBuilder.h"
 #include "TestSupport/TempDir.h"
@@ -137,6 +140,18 @@ TEST(N4LpFile, NewFileTruncatesPlanLengthOverSpacing) {
   }
   EXPECT_THROW(N4LpFile(CountedPtr<Track>(new LpTest::LengthOnlyTrack(10.0)), -3.0),
                Util::XAssertion);
+}
+
+TEST(NewLpFiles, ADamagedTrackLengthIsRefusedInsteadOfAllocatingRecordsForIt) {
+  const CountedPtr<Track> huge(new LpTest::LengthOnlyTrack(1e12));
+  for (double spacing : {0.0, 3.0}) {
+    EXPECT_THROW(N4LpFile(huge, spacing), Util::XUsage) << spacing;
+    EXPECT_THROW(GPLLpFile(LpTest::MakeTrk(1e12f), spacing), Util::XUsage) << spacing;
+  }
+  EXPECT_THROW(ICR2LpFile(LpTest::MakeTrk(0.0f, 0x7FFFFFFF), 1e-3), Util::XUsage);
+  // The longest lap any game has still gets its file.
+  EXPECT_EQ(N4LpFile(CountedPtr<Track>(new LpTest::LengthOnlyTrack(30000.0)), 3.0).GetRecordCount(),
+            10001u);
 }
 
 TEST(N4LpFile, CapabilitiesAreThoseTheFormatStores) {
