@@ -1,0 +1,43 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "Papy/Curve/LpFileCurve.h"
+#include "Papy/Lp/LpFile.h"
+#include "Util/Types.h"
+#include "Util/Vector.h"
+
+namespace Ostra::Velmar {
+
+// Lap-curve control points travel between lap-curve documents through the
+// in-process clipboard under this name, never the system clipboard.
+inline const std::string ControlPointsFormat = "LpFileCurveControlPoints";
+
+using ControlPointList = Util::Vector<Papy::LpFileCurve::PointRecord>;
+
+// Copy needs a lap curve and a selection that reaches a record row (grid row 0 is the
+// header, row r + 1 shows record r).
+bool CanCopyControlPoints(const Papy::LpFile& lp, int lastRow);
+// Paste needs a lap curve and copied points.
+bool CanPasteControlPoints(const Papy::LpFile& lp);
+
+// The control points of the records shown in grid rows firstRow to lastRow
+// inclusive, in row order. Rows outside the records are passed over.
+ControlPointList SelectedControlPoints(const Papy::LpFileCurve& curve, int firstRow, int lastRow);
+
+// Stores those points on the clipboard, replacing what was there, even with an
+// empty list; returns them.
+ControlPointList CopyControlPoints(const Papy::LpFileCurve& curve, int firstRow, int lastRow);
+
+// Puts every copied point into the curve, replacing a control point at the same
+// longitude, refitting after each. Returns the record index of each point in list
+// order: the rows whose neighbourhood the grid must refresh. Does nothing when
+// nothing was copied.
+//
+// Every point's longitude is checked against the curve's records before anything
+// changes: a point from a longer lap throws Util::XAssertion and leaves the curve
+// as it was. A refit that fails keeps the points put before it.
+std::vector<U32> PasteControlPoints(Papy::LpFileCurve& curve);
+
+} // namespace Ostra::Velmar
