@@ -15,6 +15,7 @@ constexpr U32 MaxStateCount = 0xFFFFFFFFu / StateSize;
 } // namespace
 
 void ThreeDObjectAnimatedTransform::Accept(ThreeDObjectVisitor& visitor) {
+  const ThreeDObjectVisitor::WalkStep step(visitor);
   if (visitor.EnterAnimatedTransform(*this))
     GetChild()->Accept(visitor);
   visitor.LeaveAnimatedTransform(*this);

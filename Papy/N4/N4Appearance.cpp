@@ -27,6 +27,7 @@ U32 IdOf(const CountedPtr<ThreeDObject>& object) { return object ? object->GetId
 } // namespace
 
 void ThreeDObjectAppearance::Accept(ThreeDObjectVisitor& visitor) {
+  const ThreeDObjectVisitor::WalkStep step(visitor);
   if (visitor.EnterAppearance(*this)) {
     if (HasFirstTexture()) {
       if (visitor.BeforeFirstTexture(*this))

@@ -28,6 +28,7 @@ constexpr int OtherSecondaryType = 5;
 } // namespace
 
 void ThreeDObjectFSection::Accept(ThreeDObjectVisitor& visitor) {
+  const ThreeDObjectVisitor::WalkStep step(visitor);
   if (visitor.EnterFSection(*this)) {
     if (visitor.BeforeFSectionAppearance(*this))
       GetAppearance()->Accept(visitor);

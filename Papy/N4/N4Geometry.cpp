@@ -11,6 +11,7 @@ constexpr U32 GeometryVersion = 1;
 } // namespace
 
 void ThreeDObjectGeometry::Accept(ThreeDObjectVisitor& visitor) {
+  const ThreeDObjectVisitor::WalkStep step(visitor);
   if (visitor.EnterGeometry(*this)) {
     if (visitor.BeforeVertices(*this))
       GetVertices()->Accept(visitor);

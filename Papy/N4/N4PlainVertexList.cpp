@@ -77,7 +77,10 @@ std::size_t CheckedIndex(int index, std::size_t size) {
 
 } // namespace
 
-void ThreeDObjectVertices::Accept(ThreeDObjectVisitor& visitor) { visitor.VisitVertices(*this); }
+void ThreeDObjectVertices::Accept(ThreeDObjectVisitor& visitor) {
+  const ThreeDObjectVisitor::WalkStep step(visitor);
+  visitor.VisitVertices(*this);
+}
 
 N4PlainVertexList::N4PlainVertexList(N4TdoFile& owner, N4Archiver& reader, U32 id, S64 position)
     : N4Object(owner, id, position) {

@@ -7,6 +7,7 @@
 namespace Ostra::Papy {
 
 void ThreeDObjectShape::Accept(ThreeDObjectVisitor& visitor) {
+  const ThreeDObjectVisitor::WalkStep step(visitor);
   if (visitor.EnterShape(*this)) {
     if (visitor.BeforeShapeGeometry(*this))
       GetGeometry()->Accept(visitor);

@@ -12,7 +12,10 @@ constexpr U32 FirstVersion = 1;
 constexpr U32 SharingVersion = 2;
 } // namespace
 
-void ThreeDObjectTexture2::Accept(ThreeDObjectVisitor& visitor) { visitor.VisitTexture2(*this); }
+void ThreeDObjectTexture2::Accept(ThreeDObjectVisitor& visitor) {
+  const ThreeDObjectVisitor::WalkStep step(visitor);
+  visitor.VisitTexture2(*this);
+}
 
 N4Texture::N4Texture(N4TdoFile& owner, N4Archiver& reader, U32 id, S64 position)
     : N4Object(owner, id, position) {

@@ -29,6 +29,7 @@ std::vector<double> ReadF64Array(Util::BinaryStream& stream, U32 size) {
 } // namespace
 
 void ThreeDObjectTextureCoords::Accept(ThreeDObjectVisitor& visitor) {
+  const ThreeDObjectVisitor::WalkStep step(visitor);
   visitor.VisitTextureCoords(*this);
 }
 

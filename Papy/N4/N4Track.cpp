@@ -21,6 +21,7 @@ constexpr U32 BumpMapSize = 48;
 } // namespace
 
 void ThreeDObjectTrack::Accept(ThreeDObjectVisitor& visitor) {
+  const ThreeDObjectVisitor::WalkStep step(visitor);
   if (visitor.EnterTrack(*this)) {
     const unsigned segments = GetSegmentCount();
     for (unsigned i = 0; i < segments; ++i) {

@@ -19,6 +19,7 @@ void ReadCoordinateSize(Util::BinaryStream& stream) {
 } // namespace
 
 void ThreeDObjectTrackDetail::Accept(ThreeDObjectVisitor& visitor) {
+  const ThreeDObjectVisitor::WalkStep step(visitor);
   if (visitor.EnterTrackDetail(*this))
     GetObject()->Accept(visitor);
   visitor.LeaveTrackDetail(*this);

@@ -42,6 +42,7 @@ bool KeyLess(F32 a, F32 b) {
 } // namespace
 
 void ThreeDObjectTrackSegment::Accept(ThreeDObjectVisitor& visitor) {
+  const ThreeDObjectVisitor::WalkStep step(visitor);
   if (visitor.EnterTrackSegment(*this)) {
     const unsigned f_count = GetFSectionCount();
     for (unsigned i = 0; i < f_count; ++i) {

@@ -12,6 +12,7 @@ constexpr U32 FlagVersion = 3;
 } // namespace
 
 void ThreeDObjectTracksideObject::Accept(ThreeDObjectVisitor& visitor) {
+  const ThreeDObjectVisitor::WalkStep step(visitor);
   visitor.VisitTracksideObject(*this);
 }
 

@@ -15,7 +15,10 @@ constexpr U32 IndexSize = 4;
 constexpr U32 MaxIndexCount = std::numeric_limits<S32>::max() / IndexSize;
 } // namespace
 
-void ThreeDObjectTriangles::Accept(ThreeDObjectVisitor& visitor) { visitor.VisitTriangles(*this); }
+void ThreeDObjectTriangles::Accept(ThreeDObjectVisitor& visitor) {
+  const ThreeDObjectVisitor::WalkStep step(visitor);
+  visitor.VisitTriangles(*this);
+}
 
 N4TriList::N4TriList(N4TdoFile& owner, N4Archiver& reader, U32 id, S64 position)
     : N4Object(owner, id, position) {

@@ -27,6 +27,7 @@ std::string NameText(const std::array<char, Size>& field) {
 } // namespace
 
 void ThreeDObjectTsoReference::Accept(ThreeDObjectVisitor& visitor) {
+  const ThreeDObjectVisitor::WalkStep step(visitor);
   if (visitor.EnterTsoReference(*this))
     GetReferencedObject()->Accept(visitor);
   visitor.LeaveTsoReference(*this);

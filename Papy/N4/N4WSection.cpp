@@ -31,6 +31,7 @@ constexpr WallCode WallCodes[] = {
 } // namespace
 
 void ThreeDObjectWSection::Accept(ThreeDObjectVisitor& visitor) {
+  const ThreeDObjectVisitor::WalkStep step(visitor);
   if (visitor.EnterWSection(*this)) {
     const unsigned rows = GetRowCount();
     for (unsigned row = 0; row < rows; ++row) {

@@ -44,9 +44,24 @@ void ThreeDObject::SetBool(unsigned, bool) { UTIL_ASSERT(false); }
 
 void ThreeDObject::Hook() {}
 
-void ThreeDObjectNull::Accept(ThreeDObjectVisitor& visitor) { visitor.VisitNull(*this); }
+ThreeDObjectVisitor::WalkStep::WalkStep(ThreeDObjectVisitor& visitor) : Visitor(visitor) {
+  if (Visitor.WalkDepth == 0)
+    Visitor.WalkVisits = 0;
+  if (Visitor.WalkDepth >= MaxWalkDepth)
+    throw XObjectWalk("N4 archive objects chained too deeply to walk");
+  if (Visitor.WalkVisits >= Visitor.WalkVisitLimit)
+    throw XObjectWalk("N4 archive objects shared too often to walk");
+  ++Visitor.WalkVisits;
+  ++Visitor.WalkDepth;
+}
+
+void ThreeDObjectNull::Accept(ThreeDObjectVisitor& visitor) {
+  const ThreeDObjectVisitor::WalkStep step(visitor);
+  visitor.VisitNull(*this);
+}
 
 void ThreeDObjectRoot::Accept(ThreeDObjectVisitor& visitor) {
+  const ThreeDObjectVisitor::WalkStep step(visitor);
   if (visitor.EnterRoot(*this)) {
     const unsigned count = GetChildCount();
     for (unsigned i = 0; i < count; ++i) {
@@ -58,7 +73,10 @@ void ThreeDObjectRoot::Accept(ThreeDObjectVisitor& visitor) {
   visitor.LeaveRoot(*this);
 }
 
-void ThreeDObjectXSection::Accept(ThreeDObjectVisitor& visitor) { visitor.VisitXSection(*this); }
+void ThreeDObjectXSection::Accept(ThreeDObjectVisitor& visitor) {
+  const ThreeDObjectVisitor::WalkStep step(visitor);
+  visitor.VisitXSection(*this);
+}
 
 double ThreeDObjectXSection::GetLinearCoefficient() const { return GetStartSlope(); }
 

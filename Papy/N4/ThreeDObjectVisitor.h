@@ -1,5 +1,11 @@
 #pragma once
 
+#include "Util/Exception.h"
+#include "Util/Types.h"
+
+#include <string>
+#include <utility>
+
 namespace Ostra::Papy {
 
 class ThreeDObjectAnimatedTransform;
@@ -21,6 +27,16 @@ class ThreeDObjectVertices;
 class ThreeDObjectWSection;
 class ThreeDObjectXSection;
 
+// A walk given up because the objects are chained or shared far beyond anything a real
+// file holds (see ThreeDObjectVisitor::MaxWalkDepth).
+class XObjectWalk : public Util::RuntimeError {
+public:
+  explicit XObjectWalk(std::string message) : Message(std::move(message)) {}
+  std::string What() const override { return Message; }
+
+  std::string Message;
+};
+
 // Walks an object tree through ThreeDObject::Accept, depth first. A leaf kind has one
 // Visit operation. A composite kind has Enter, then Before/After around each child (or
 // child list), then Leave. An Enter or Before that returns false skips the children
@@ -31,6 +47,31 @@ class ThreeDObjectXSection;
 // it needs.
 class ThreeDObjectVisitor {
 public:
+  // Limits of one walk. An object may refer back to any object read before it, so a
+  // damaged or hostile file can chain objects far deeper than they nest in the file,
+  // and refer to the same object from several places at every link of the chain,
+  // which a walk visits once per reference: exponentially often. Real files stay far
+  // below both limits; past one the walk throws XObjectWalk.
+  static constexpr unsigned MaxWalkDepth = 512;
+  static constexpr U64 MaxWalkVisits = U64{1} << 25;
+
+  // Every Accept holds one while it visits its object and the object's children: it
+  // counts the visit and the depth. The outermost one starts a new walk.
+  class WalkStep {
+  public:
+    // Throws XObjectWalk past a limit.
+    explicit WalkStep(ThreeDObjectVisitor& visitor);
+    ~WalkStep() { --Visitor.WalkDepth; }
+    WalkStep(const WalkStep&) = delete;
+    WalkStep& operator=(const WalkStep&) = delete;
+
+  private:
+    ThreeDObjectVisitor& Visitor;
+  };
+
+  ThreeDObjectVisitor() = default;
+  // A visitor that gives up after at most max_visits visits per walk.
+  explicit ThreeDObjectVisitor(U64 max_visits) : WalkVisitLimit(max_visits) {}
   virtual ~ThreeDObjectVisitor() = default;
 
   virtual bool EnterAnimatedTransform(ThreeDObjectAnimatedTransform&) { return true; }
@@ -125,6 +166,11 @@ public:
   virtual void LeaveWSection(ThreeDObjectWSection&) {}
 
   virtual void VisitXSection(ThreeDObjectXSection&) {}
+
+private:
+  U64 WalkVisitLimit = MaxWalkVisits;
+  unsigned WalkDepth = 0;
+  U64 WalkVisits = 0;
 };
 
 } // namespace Ostra::Papy

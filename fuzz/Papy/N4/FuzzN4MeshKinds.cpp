@@ -44,7 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   try {
     Papy::N4TdoFile file(StreamOf(std::vector<unsigned char>(data, data + size)), EveryKind(),
                          nullptr);
-    Papy::ThreeDObjectVisitor walker;
+    // Walks of heavily shared objects give up early, so that one input stays quick.
+    Papy::ThreeDObjectVisitor walker(U64{1} << 20);
     file.GetRoot()->Accept(walker);
     written = Save(file);
   } catch (const Util::Exception&) {
