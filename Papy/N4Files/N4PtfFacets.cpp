@@ -68,16 +68,29 @@ CountedPtr<N4TdoFile> N4MakePtf::Make(const std::string& name, const std::string
   const CountedPtr<N4TdoFile> file(
       new N4TdoFile(stream, N4ArchiverRegistry::Instance().GetReadable(), factory.Get()));
   Cache[{key, from_archive}] = file;
+  StreamNames[{key, from_archive}] = stream->Name();
   return file;
 }
 
 void N4MakePtf::Purge() {
   for (auto it = Cache.begin(); it != Cache.end();) {
-    if (it->second.UseCount() == 1)
+    if (it->second.UseCount() == 1) {
+      StreamNames.erase(it->first);
       it = Cache.erase(it);
-    else
+    } else {
       ++it;
+    }
   }
+}
+
+std::string N4MakePtf::GetStreamName(const CountedPtr<N4TdoFile>& file) const {
+  for (const auto& [key, cached] : Cache) {
+    if (cached == file) {
+      const auto name = StreamNames.find(key);
+      return name != StreamNames.end() ? name->second : std::string();
+    }
+  }
+  return {};
 }
 
 N4MakeTrack::N4MakeTrack(const PapyDirectory& dir, const CountedPtr<DatFile>& dat)
@@ -96,9 +109,14 @@ CountedPtr<Track> N4MakeTrack::Make(const std::string& name, const std::string& 
   if (const auto cached = Cache.find({key, true}); cached != Cache.end())
     return cached->second;
 
-  const CountedPtr<N4TdoFile> ptf =
-      FolderFactory(Directory)->GetFacet<MakePtf>()->Make(base, "ptf", fromDat);
-  const CountedPtr<Track> track(new PtfTrack(CountedPtr<TdoFile>(ptf), Directory.Path + base + ".ptf"));
+  const CountedPtr<MakePtf> ptfs = FolderFactory(Directory)->GetFacet<MakePtf>();
+  const CountedPtr<N4TdoFile> ptf = ptfs->Make(base, "ptf", fromDat);
+  // The archive's own errors named the stream it was read from; so do the track's.
+  const auto* const n4 = dynamic_cast<const N4MakePtf*>(ptfs.Get());
+  std::string file_name = n4 != nullptr ? n4->GetStreamName(ptf) : std::string();
+  if (file_name.empty())
+    file_name = Directory.Path + base + ".ptf";
+  const CountedPtr<Track> track(new PtfTrack(CountedPtr<TdoFile>(ptf), file_name));
   Cache[{key, true}] = track;
   return track;
 }

@@ -29,10 +29,17 @@ public:
   // Lets go of the archives that nobody else holds.
   void Purge() override;
 
+  // The name of the stream a cached archive was read from (a loose file's path, an
+  // archive member's name), so that errors found in its contents later name the same
+  // file the reader's own errors name; empty for an archive this facet did not read.
+  std::string GetStreamName(const CountedPtr<N4TdoFile>& file) const;
+
   PapyDirectory Directory;
   CountedPtr<DatFile> Dat;
   std::string Extension = "ptf";
   std::map<std::pair<std::string, bool>, CountedPtr<N4TdoFile>> Cache;
+  // Beside Cache, under the same keys.
+  std::map<std::pair<std::string, bool>, std::string> StreamNames;
 };
 
 // The track model over the folder's .ptf archive. Every track is cached as coming from
@@ -43,7 +50,8 @@ public:
   ~N4MakeTrack() override;
 
   // The archive is always the .ptf of that base name, whatever ext says. Throws what
-  // MakePtf throws, and the track adapter's errors for an archive that holds no track.
+  // MakePtf throws, and the track adapter's errors, naming the .ptf as its reader did,
+  // for an archive that holds no track.
   CountedPtr<Track> Make(const std::string& name, const std::string& ext, bool fromDat) override;
   void Purge() override;
 
