@@ -124,6 +124,9 @@ bool N4FileFactoryRecognizer::IsGameDirectory(const PapyDirectory& dir) {
 }
 
 void RegisterN4Recognizer(FileFactoryRegistry& registry) {
+  // N4 is asked after GPL and N2 whatever the caller registered first: a registry
+  // holding N4 alone would make it every folder's taker.
+  RegisterGameRecognizers(registry);
   // Stateless apart from its flag, so one serves every registry; never destroyed, like
   // the process-wide registry that points at it.
   static N4FileFactoryRecognizer* const n4 = new N4FileFactoryRecognizer(false);

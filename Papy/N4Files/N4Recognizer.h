@@ -23,9 +23,9 @@ public:
   bool IsGameDirectory(const PapyDirectory& dir) override;
 };
 
-// Registers the N4 recogniser (not the default) with the registry, after whatever is
-// already there, so the application calls it right after RegisterGameRecognizers(); it
-// also makes the N4 object kinds readable. Later calls change nothing.
+// Registers the N4 recogniser (not the default) with the registry, after the GPL and
+// N2 recognisers (registering those first when they are not yet there), so that it is
+// asked third; it also makes the N4 object kinds readable. Later calls change nothing.
 void RegisterN4Recognizer(FileFactoryRegistry& registry = FileFactoryRegistry::Instance());
 
 } // namespace Ostra::Papy
