@@ -79,6 +79,9 @@ TEST_F(PtfTrackTest, SegmentsAreTheTrackObjectsSegmentsInOrder) {
   EXPECT_EQ(Small->Length2DToLength3D(123.25), 123.25);
   EXPECT_THROW(Small->GetSegment(8), Util::XAssertion);
 
+  EXPECT_EQ(Small->GetSegment(1)->GetStartOrientation(), 0.0);
+  EXPECT_NEAR(Small->GetSegment(1)->GetEndOrientation(), Pi / 2, Tolerance);
+
   double cx = 0, cy = 0, r = 0, sweep = 0;
   Small->GetSegment(1)->GetArc(cx, cy, r, sweep);
   EXPECT_NEAR(cx, Straight, Tolerance);
@@ -117,6 +120,8 @@ TEST_F(PtfTrackTest, DistancesAreWrappedIntoTheLap) {
       {"exactly at the lap length", Small->GetLength2D(), 0, 0.0},
       {"a little past the lap", Small->GetLength2D() + 5.0, 0, 5.0},
       {"a little before the lap", -5.0, 7, QuarterArc - 5.0},
+      // Wrapped, it rounds to the lap length itself, which is the lap's start.
+      {"a hair before the lap", -1e-300, 0, 0.0},
       {"three laps on", 3 * Small->GetLength2D() + Straight + 1.0, 1, 1.0},
   };
   for (const Case& c : cases) {
@@ -200,6 +205,23 @@ TEST_F(PtfTrackTest, StripsLieBetweenConsecutiveSurfaceLines) {
   EXPECT_EQ(left->GetWallType(), WallTyres);
   EXPECT_EQ(right->GetStartHeight(), 1.0);
   EXPECT_EQ(right->GetEndWidth(), 0.5);
+}
+
+TEST(PtfTrackSegmentTest, WallsAnswerForTheirN4Walls) {
+  N4PtfBuilder::TrackSegment segment{.EndX = 10};
+  segment.WSections = {Make(N4PtfBuilder::WSection{.StartLatitude = -3,
+                                                   .EndLatitude = -4,
+                                                   .StartHeight = 1.5,
+                                                   .EndHeight = 2.5,
+                                                   .StartWidth = 0.25,
+                                                   .EndWidth = 0.75})};
+  const auto wall = ReadTrack(OneSegment(segment))->GetSegment(0)->GetWSection(0);
+  EXPECT_EQ(wall->GetStartLatitude(), -3.0);
+  EXPECT_EQ(wall->GetEndLatitude(), -4.0);
+  EXPECT_EQ(wall->GetStartHeight(), 1.5);
+  EXPECT_EQ(wall->GetEndHeight(), 2.5);
+  EXPECT_EQ(wall->GetStartWidth(), 0.25);
+  EXPECT_EQ(wall->GetEndWidth(), 0.75);
 }
 
 TEST(PtfTrackSegmentTest, StripsNeedTwoLines) {
