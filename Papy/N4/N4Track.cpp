@@ -64,7 +64,7 @@ N4Track::N4Track(N4TdoFile& owner, N4Archiver& reader, U32 id, S64 position)
     for (double& value : Vector)
       value = Util::ReadF64(stream);
     FloatValue = Util::ReadF32(stream);
-    const U32 bump_count = reader.ReadCount(BumpMapSize);
+    const U32 bump_count = Util::ReadU32(stream);
     if (bump_count != 0)
       reader.ReadByteSize(bump_count, BumpMapSize, "N4 ptf Track bump map array size mismatch");
     BumpMaps.resize(bump_count);
@@ -78,10 +78,10 @@ N4Track::N4Track(N4TdoFile& owner, N4Archiver& reader, U32 id, S64 position)
   }
   reader.ExpectU32(0, "N4 ptf Track reserved3 not 0");
 
-  const U32 detail_count = reader.ReadCount(ReferenceSize);
+  const U32 detail_count = Util::ReadU32(stream);
   if (detail_count != 0)
     DetailIds = ReadReferences(reader, detail_count, "N4 ptf Track detail array size mismatch");
-  const U32 tso_count = reader.ReadCount(ReferenceSize);
+  const U32 tso_count = Util::ReadU32(stream);
   if (tso_count != 0)
     TsoIds = ReadReferences(reader, tso_count, "N4 ptf Track tso array size mismatch");
   SegmentIds = ReadReferences(reader, segment_count, "N4 ptf Track segment array size mismatch");

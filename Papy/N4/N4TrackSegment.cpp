@@ -90,7 +90,7 @@ N4TrackSegment::N4TrackSegment(N4TdoFile& owner, N4Archiver& reader, U32 id, S64
   if (Version != SpanVersion)
     return;
 
-  const U32 bm_count = reader.ReadCount(BmRecordSize);
+  const U32 bm_count = Util::ReadU32(stream);
   if (bm_count != 0)
     reader.ReadByteSize(bm_count, BmRecordSize, "N4 ptf TrackSegment bm array size mismatch");
   BmRecords.resize(bm_count);
@@ -99,7 +99,7 @@ N4TrackSegment::N4TrackSegment(N4TdoFile& owner, N4Archiver& reader, U32 id, S64
     bm.B = Util::ReadF32(stream);
     bm.C = Util::ReadU32(stream);
   }
-  const U32 bs_count = reader.ReadCount(BsRecordSize);
+  const U32 bs_count = Util::ReadU32(stream);
   if (bs_count != 0)
     reader.ReadByteSize(bs_count, BsRecordSize, "N4 ptf TrackSegment bs array size mismatch");
   BsRecords.resize(bs_count);
@@ -113,7 +113,7 @@ N4TrackSegment::N4TrackSegment(N4TdoFile& owner, N4Archiver& reader, U32 id, S64
 }
 
 std::vector<U32> N4TrackSegment::ReadSectionIds(N4Archiver& reader, const char* size_message) {
-  const U32 count = reader.ReadCount(ReferenceSize);
+  const U32 count = Util::ReadU32(reader.GetStream());
   std::vector<U32> ids;
   if (count == 0)
     return ids;

@@ -174,11 +174,19 @@ TEST(N4TrackSegment, RejectsEachDamagedField) {
        "N4 ptf TrackSegment X section array size mismatch"},
       {"f size", Patched(b.Data(), f_count + 4, 8), Failure::Format,
        "N4 ptf TrackSegment F section array size mismatch"},
-      {"x count", Patched(b.Data(), body + 12, 0x40000000), Failure::Read, ""},
+      // A count beyond the stream is a size mismatch first, a short stream only when the
+      // size agrees with it.
+      {"x count", Patched(b.Data(), body + 12, 0x40000000), Failure::Format,
+       "N4 ptf TrackSegment X section array size mismatch"},
+      {"x count with its size", Patched(Patched(b.Data(), body + 12, 0x20000000), body + 16, 0x80000000),
+       Failure::Read, ""},
       {"type", Patched(p.Data(), type, 2), Failure::Format, "N4 ptf TrackSegment unknown type"},
       {"bm size", Patched(p.Data(), bm + 4, 11), Failure::Format, "N4 ptf TrackSegment bm array size mismatch"},
       {"bs size", Patched(p.Data(), bs + 4, 32), Failure::Format, "N4 ptf TrackSegment bs array size mismatch"},
-      {"bs count", Patched(p.Data(), bs, 0x7FFFFFFF), Failure::Read, ""},
+      {"bm count", Patched(p.Data(), bm, 0x7FFFFFFF), Failure::Format, "N4 ptf TrackSegment bm array size mismatch"},
+      {"bs count", Patched(p.Data(), bs, 0x7FFFFFFF), Failure::Format, "N4 ptf TrackSegment bs array size mismatch"},
+      {"bs count with its size", Patched(Patched(p.Data(), bs, 0x01000000), bs + 4, 0x10000000), Failure::Read,
+       ""},
   };
   for (const BrokenCase& c : cases)
     ExpectFailure(c);

@@ -141,7 +141,15 @@ TEST(N4Track, RejectsEachDamagedField) {
       {"reserved1", Patched(b.Data(), body + 4, 1), Failure::Format, "N4 ptf Track reserved1 not 0"},
       {"version 7", Patched(b.Data(), body + 8, 7), Failure::Format, "N4 ptf Track unsupported version"},
       {"bump size", Patched(b.Data(), bump + 4, 47), Failure::Format, "N4 ptf Track bump map array size mismatch"},
-      {"bump count", Patched(b.Data(), bump, 0x01000000), Failure::Read, ""},
+      // A count beyond the stream is a size mismatch first, a short stream only when the
+      // size agrees with it.
+      {"bump count", Patched(b.Data(), bump, 0x01000000), Failure::Format,
+       "N4 ptf Track bump map array size mismatch"},
+      {"bump count with its size", Patched(Patched(b.Data(), bump, 0x01000000), bump + 4, 0x30000000),
+       Failure::Read, ""},
+      {"detail count", Patched(b.Data(), details, 0x7FFFFFFF), Failure::Format,
+       "N4 ptf Track detail array size mismatch"},
+      {"tso count", Patched(b.Data(), tsos, 0x7FFFFFFF), Failure::Format, "N4 ptf Track tso array size mismatch"},
       {"reserved3", Patched(b.Data(), reserved3, 1), Failure::Format, "N4 ptf Track reserved3 not 0"},
       {"detail size", Patched(b.Data(), details + 4, 0), Failure::Format, "N4 ptf Track detail array size mismatch"},
       {"tso size", Patched(b.Data(), tsos + 4, 8), Failure::Format, "N4 ptf Track tso array size mismatch"},
