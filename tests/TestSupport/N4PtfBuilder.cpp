@@ -86,34 +86,34 @@ std::size_t N4PtfBuilder::BodyOffset(U32 id) const {
   return p->second;
 }
 
-U32 N4PtfBuilder::Write(const Texture& spec) {
+U32 N4PtfBuilder::Write(const Texture& plan) {
   const U32 id = BeginObject("TextureDescriptor");
-  Bytes.U32(Reserved0).U32(Reserved1).U32(spec.Version);
-  String(spec.Name);
-  if (spec.Version == 2)
-    Bytes.U8(spec.Shared);
+  Bytes.U32(Reserved0).U32(Reserved1).U32(plan.Version);
+  String(plan.Name);
+  if (plan.Version == 2)
+    Bytes.U8(plan.Shared);
   return id;
 }
 
-U32 N4PtfBuilder::Write(const Appearance& spec) {
+U32 N4PtfBuilder::Write(const Appearance& plan) {
   const U32 id = BeginObject("AppearanceDescriptor");
   Bytes.U32(Reserved0);
-  String(spec.Name);
-  Bytes.U32(spec.Version);
-  for (const N4Ref& texture : spec.Textures)
+  String(plan.Name);
+  Bytes.U32(plan.Version);
+  for (const N4Ref& texture : plan.Textures)
     Ref(*this, texture);
-  for (double c : spec.Colour)
+  for (double c : plan.Colour)
     Bytes.F64(c);
-  for (double v : spec.Values)
+  for (double v : plan.Values)
     Bytes.F64(v);
-  Bytes.U32(spec.TextureFunction);
+  Bytes.U32(plan.TextureFunction);
   return id;
 }
 
-U32 N4PtfBuilder::Write(const TextureCoords& spec) {
+U32 N4PtfBuilder::Write(const TextureCoords& plan) {
   const U32 id = BeginObject("TextureCoordsDescriptor");
-  Bytes.U32(1).U32(0).U32(1).U32(spec.VertexCount).U32(3);
-  for (const std::vector<double>* values : {&spec.U, &spec.V}) {
+  Bytes.U32(1).U32(0).U32(1).U32(plan.VertexCount).U32(3);
+  for (const std::vector<double>* values : {&plan.U, &plan.V}) {
     Bytes.U32(static_cast<U32>(values->size() * 8));
     for (double v : *values)
       Bytes.F64(v);
@@ -123,19 +123,19 @@ U32 N4PtfBuilder::Write(const TextureCoords& spec) {
   return id;
 }
 
-U32 N4PtfBuilder::Write(const XSection& spec) {
+U32 N4PtfBuilder::Write(const XSection& plan) {
   const U32 id = BeginObject("X_SectionDescriptor");
-  Bytes.U32(Reserved0).U32(Reserved1).U32(spec.Version);
-  if (spec.Version != 3) {
-    Bytes.F64(spec.StartLatitude).F64(spec.StartAltitude).F64(spec.StartSlope);
-    Bytes.F64(spec.EndLatitude).F64(spec.EndAltitude).F64(spec.EndSlope);
-    Bytes.U8(spec.Reserved2);
+  Bytes.U32(Reserved0).U32(Reserved1).U32(plan.Version);
+  if (plan.Version != 3) {
+    Bytes.F64(plan.StartLatitude).F64(plan.StartAltitude).F64(plan.StartSlope);
+    Bytes.F64(plan.EndLatitude).F64(plan.EndAltitude).F64(plan.EndSlope);
+    Bytes.U8(plan.Reserved2);
     return id;
   }
-  Bytes.F32(static_cast<float>(spec.StartLatitude)).F64(spec.StartAltitude);
-  Bytes.F32(static_cast<float>(spec.StartSlope)).F32(static_cast<float>(spec.EndLatitude));
-  Bytes.F64(spec.EndAltitude).F32(static_cast<float>(spec.EndSlope)).U8(spec.Reserved2);
-  for (const XEntry& entry : spec.Entries) {
+  Bytes.F32(static_cast<float>(plan.StartLatitude)).F64(plan.StartAltitude);
+  Bytes.F32(static_cast<float>(plan.StartSlope)).F32(static_cast<float>(plan.EndLatitude));
+  Bytes.F64(plan.EndAltitude).F32(static_cast<float>(plan.EndSlope)).U8(plan.Reserved2);
+  for (const XEntry& entry : plan.Entries) {
     Bytes.U8(entry.Type);
     if (entry.Type == 1)
       Bytes.U32(entry.Word0).U32(entry.Word1);
@@ -160,48 +160,48 @@ void N4PtfBuilder::Layers(const std::vector<Layer>& layers, bool wall) {
   }
 }
 
-U32 N4PtfBuilder::Write(const FSection& spec) {
+U32 N4PtfBuilder::Write(const FSection& plan) {
   const U32 id = BeginObject("F_SectionDescriptor");
-  Bytes.U32(Reserved0).U32(Reserved1).U32(spec.Version);
-  if (spec.Version == 4)
-    Bytes.F64(spec.StartLatitude).F64(spec.EndLatitude);
+  Bytes.U32(Reserved0).U32(Reserved1).U32(plan.Version);
+  if (plan.Version == 4)
+    Bytes.F64(plan.StartLatitude).F64(plan.EndLatitude);
   else
-    Bytes.F32(static_cast<float>(spec.StartLatitude)).F32(static_cast<float>(spec.EndLatitude));
-  Bytes.U8(spec.Flag).U32(spec.SecondaryCode).U32(spec.SurfaceCode);
-  Ref(*this, spec.Appearance);
-  if (spec.TextureCoords)
-    spec.TextureCoords(*this);
-  Layers(spec.Layers, false);
+    Bytes.F32(static_cast<float>(plan.StartLatitude)).F32(static_cast<float>(plan.EndLatitude));
+  Bytes.U8(plan.Flag).U32(plan.SecondaryCode).U32(plan.SurfaceCode);
+  Ref(*this, plan.Appearance);
+  if (plan.TextureCoords)
+    plan.TextureCoords(*this);
+  Layers(plan.Layers, false);
   return id;
 }
 
-U32 N4PtfBuilder::Write(const WSection& spec) {
+U32 N4PtfBuilder::Write(const WSection& plan) {
   const U32 id = BeginObject("W_SectionDescriptor");
-  Bytes.U32(Reserved0).U32(Reserved1).U32(spec.Version);
-  if (spec.Version == 5)
-    Bytes.F64(spec.StartLatitude).F64(spec.EndLatitude);
+  Bytes.U32(Reserved0).U32(Reserved1).U32(plan.Version);
+  if (plan.Version == 5)
+    Bytes.F64(plan.StartLatitude).F64(plan.EndLatitude);
   else
-    Bytes.F32(static_cast<float>(spec.StartLatitude)).F32(static_cast<float>(spec.EndLatitude));
-  Bytes.U8(spec.Flag).U32(spec.Integers[0]);
-  Bytes.F64(spec.StartHeight).F64(spec.EndHeight).F64(spec.StartWidth).F64(spec.EndWidth);
-  Bytes.F64(spec.StartExtent).F64(spec.EndExtent);
-  Bytes.U32(spec.Direction);
-  if (spec.Version == 7) {
-    Bytes.U32(spec.Profile);
-    if (spec.Profile == 1) {
-      Bytes.F32(spec.ProfileMarker).U32(spec.ProfilePointCount);
-      for (Util::F32 x : spec.ProfileX)
+    Bytes.F32(static_cast<float>(plan.StartLatitude)).F32(static_cast<float>(plan.EndLatitude));
+  Bytes.U8(plan.Flag).U32(plan.Integers[0]);
+  Bytes.F64(plan.StartHeight).F64(plan.EndHeight).F64(plan.StartWidth).F64(plan.EndWidth);
+  Bytes.F64(plan.StartExtent).F64(plan.EndExtent);
+  Bytes.U32(plan.Direction);
+  if (plan.Version == 7) {
+    Bytes.U32(plan.Profile);
+    if (plan.Profile == 1) {
+      Bytes.F32(plan.ProfileMarker).U32(plan.ProfilePointCount);
+      for (Util::F32 x : plan.ProfileX)
         Bytes.F32(x);
-      for (Util::F32 y : spec.ProfileY)
+      for (Util::F32 y : plan.ProfileY)
         Bytes.F32(y);
     }
   }
-  Bytes.U32(spec.WallCode).U32(static_cast<U32>(spec.Rows.size()));
-  Bytes.U32(spec.Integers[1]).U32(spec.Integers[2]);
-  for (std::size_t r = 0; r < spec.Rows.size(); ++r) {
+  Bytes.U32(plan.WallCode).U32(static_cast<U32>(plan.Rows.size()));
+  Bytes.U32(plan.Integers[1]).U32(plan.Integers[2]);
+  for (std::size_t r = 0; r < plan.Rows.size(); ++r) {
     if (r > 0)
-      Bytes.F64(spec.Rows[r].Boundary);
-    for (const WCell& cell : spec.Rows[r].Cells) {
+      Bytes.F64(plan.Rows[r].Boundary);
+    for (const WCell& cell : plan.Rows[r].Cells) {
       Ref(*this, cell.Appearance);
       if (cell.TextureCoords)
         cell.TextureCoords(*this);
@@ -211,87 +211,87 @@ U32 N4PtfBuilder::Write(const WSection& spec) {
   return id;
 }
 
-U32 N4PtfBuilder::Write(const TrackSegment& spec) {
+U32 N4PtfBuilder::Write(const TrackSegment& plan) {
   const U32 id = BeginObject("SegmentDescriptor");
-  Bytes.U32(Reserved0).U32(Reserved1).U32(spec.Version);
-  RefArray(*this, spec.XSections, false);
-  RefArray(*this, spec.FSections, false);
-  RefArray(*this, spec.WSections, false);
-  Bytes.U32(spec.Type);
-  Bytes.F64(spec.StartX).F64(spec.StartY).F64(spec.StartOrientation);
-  Bytes.F64(spec.EndX).F64(spec.EndY).F64(spec.EndOrientation);
-  Bytes.U8(spec.Flags[0]).U8(spec.Flags[1]);
-  if (spec.Version != 2)
+  Bytes.U32(Reserved0).U32(Reserved1).U32(plan.Version);
+  RefArray(*this, plan.XSections, false);
+  RefArray(*this, plan.FSections, false);
+  RefArray(*this, plan.WSections, false);
+  Bytes.U32(plan.Type);
+  Bytes.F64(plan.StartX).F64(plan.StartY).F64(plan.StartOrientation);
+  Bytes.F64(plan.EndX).F64(plan.EndY).F64(plan.EndOrientation);
+  Bytes.U8(plan.Flags[0]).U8(plan.Flags[1]);
+  if (plan.Version != 2)
     return id;
-  Bytes.U32(static_cast<U32>(spec.Bm.size()));
-  if (!spec.Bm.empty())
-    Bytes.U32(static_cast<U32>(spec.Bm.size() * 12));
-  for (const BmRecord& bm : spec.Bm)
+  Bytes.U32(static_cast<U32>(plan.Bm.size()));
+  if (!plan.Bm.empty())
+    Bytes.U32(static_cast<U32>(plan.Bm.size() * 12));
+  for (const BmRecord& bm : plan.Bm)
     Bytes.F32(bm.A).F32(bm.B).U32(bm.C);
-  Bytes.U32(static_cast<U32>(spec.Bs.size()));
-  if (!spec.Bs.empty())
-    Bytes.U32(static_cast<U32>(spec.Bs.size() * 16));
-  for (const BsRecord& bs : spec.Bs)
+  Bytes.U32(static_cast<U32>(plan.Bs.size()));
+  if (!plan.Bs.empty())
+    Bytes.U32(static_cast<U32>(plan.Bs.size() * 16));
+  for (const BsRecord& bs : plan.Bs)
     Bytes.F32(bs.A).F32(bs.B).F32(bs.C).F32(bs.D);
   return id;
 }
 
-U32 N4PtfBuilder::Write(const TrackDetail& spec) {
+U32 N4PtfBuilder::Write(const TrackDetail& plan) {
   const U32 id = BeginObject("TrackDetailDescriptor");
   Bytes.U32(Reserved0).U32(Reserved1).U32(0);
-  Ref(*this, spec.Object);
-  for (double v : spec.Values)
+  Ref(*this, plan.Object);
+  for (double v : plan.Values)
     Bytes.F64(v);
   Bytes.U32(32);
-  for (double x : spec.X)
+  for (double x : plan.X)
     Bytes.F64(x);
   Bytes.U32(32);
-  for (double y : spec.Y)
+  for (double y : plan.Y)
     Bytes.F64(y);
   return id;
 }
 
-U32 N4PtfBuilder::Write(const TsoReference& spec) {
+U32 N4PtfBuilder::Write(const TsoReference& plan) {
   const U32 id = BeginObject("TSOReferenceDescriptor");
-  Bytes.U32(Reserved0).U32(Reserved1).U32(spec.Version);
-  for (double v : spec.FileValues)
+  Bytes.U32(Reserved0).U32(Reserved1).U32(plan.Version);
+  for (double v : plan.FileValues)
     Bytes.F64(v);
-  Ref(*this, spec.Object);
-  if (spec.Version != 6)
+  Ref(*this, plan.Object);
+  if (plan.Version != 6)
     return id;
-  Bytes.U32(spec.WindDirection).U8(spec.BlockByte);
-  if (spec.BlockByte == 0)
-    Bytes.Fixed(spec.BlockName, 32).U32(spec.BlockInteger).F32(spec.BlockValue).U32(spec.BlockMode);
-  Bytes.U32(static_cast<U32>(spec.Entries.size()));
-  for (const TsoEntry& entry : spec.Entries)
+  Bytes.U32(plan.WindDirection).U8(plan.BlockByte);
+  if (plan.BlockByte == 0)
+    Bytes.Fixed(plan.BlockName, 32).U32(plan.BlockInteger).F32(plan.BlockValue).U32(plan.BlockMode);
+  Bytes.U32(static_cast<U32>(plan.Entries.size()));
+  for (const TsoEntry& entry : plan.Entries)
     Bytes.Fixed(entry.Name, 32).U32(entry.Integer).F32(entry.Value);
-  String(spec.Label);
+  String(plan.Label);
   return id;
 }
 
-U32 N4PtfBuilder::Write(const TracksideObject& spec) {
+U32 N4PtfBuilder::Write(const TracksideObject& plan) {
   const U32 id = BeginObject("TSODescriptor");
-  Bytes.U32(Reserved0).U32(Reserved1).U32(spec.Version);
-  String(spec.First);
-  String(spec.Second);
-  if (spec.Version == 3)
-    Bytes.U8(spec.Flag);
+  Bytes.U32(Reserved0).U32(Reserved1).U32(plan.Version);
+  String(plan.First);
+  String(plan.Second);
+  if (plan.Version == 3)
+    Bytes.U8(plan.Flag);
   return id;
 }
 
-U32 N4PtfBuilder::Write(const Track& spec) {
+U32 N4PtfBuilder::Write(const Track& plan) {
   const U32 id = BeginObject("TrackDescriptor");
-  Bytes.U32(Reserved0).U32(Reserved1).U32(spec.Version);
-  Bytes.U32(static_cast<U32>(spec.Segments.size())).U8(spec.Flag);
-  if (spec.Version == 6) {
-    for (double v : spec.Doubles)
+  Bytes.U32(Reserved0).U32(Reserved1).U32(plan.Version);
+  Bytes.U32(static_cast<U32>(plan.Segments.size())).U8(plan.Flag);
+  if (plan.Version == 6) {
+    for (double v : plan.Doubles)
       Bytes.F64(v);
   } else {
-    Bytes.F64(spec.Vector[0]).F64(spec.Vector[1]).F64(spec.Vector[2]).F32(spec.FloatValue);
-    Bytes.U32(static_cast<U32>(spec.BumpMaps.size()));
-    if (!spec.BumpMaps.empty())
-      Bytes.U32(static_cast<U32>(spec.BumpMaps.size() * 48));
-    for (const BumpMap& bump : spec.BumpMaps) {
+    Bytes.F64(plan.Vector[0]).F64(plan.Vector[1]).F64(plan.Vector[2]).F32(plan.FloatValue);
+    Bytes.U32(static_cast<U32>(plan.BumpMaps.size()));
+    if (!plan.BumpMaps.empty())
+      Bytes.U32(static_cast<U32>(plan.BumpMaps.size() * 48));
+    for (const BumpMap& bump : plan.BumpMaps) {
       Bytes.Fixed(bump.Name, 16);
       for (Util::F32 v : bump.First)
         Bytes.F32(v);
@@ -300,9 +300,9 @@ U32 N4PtfBuilder::Write(const Track& spec) {
     }
   }
   Bytes.U32(0);
-  RefArray(*this, spec.Details, false);
-  RefArray(*this, spec.Tsos, false);
-  RefArray(*this, spec.Segments, true);
+  RefArray(*this, plan.Details, false);
+  RefArray(*this, plan.Tsos, false);
+  RefArray(*this, plan.Segments, true);
   return id;
 }
 

@@ -199,17 +199,17 @@ public:
   N4PtfBuilder& String(const std::string& text);
 
   // Each writes one new object, header and body, and returns its id.
-  Util::U32 Write(const Texture& spec);
-  Util::U32 Write(const Appearance& spec);
-  Util::U32 Write(const TextureCoords& spec);
-  Util::U32 Write(const XSection& spec);
-  Util::U32 Write(const FSection& spec);
-  Util::U32 Write(const WSection& spec);
-  Util::U32 Write(const TrackSegment& spec);
-  Util::U32 Write(const TrackDetail& spec);
-  Util::U32 Write(const TsoReference& spec);
-  Util::U32 Write(const TracksideObject& spec);
-  Util::U32 Write(const Track& spec);
+  Util::U32 Write(const Texture& plan);
+  Util::U32 Write(const Appearance& plan);
+  Util::U32 Write(const TextureCoords& plan);
+  Util::U32 Write(const XSection& plan);
+  Util::U32 Write(const FSection& plan);
+  Util::U32 Write(const WSection& plan);
+  Util::U32 Write(const TrackSegment& plan);
+  Util::U32 Write(const TrackDetail& plan);
+  Util::U32 Write(const TsoReference& plan);
+  Util::U32 Write(const TracksideObject& plan);
+  Util::U32 Write(const Track& plan);
 
   // Offset of the first body byte of an object written by this builder.
   std::size_t BodyOffset(Util::U32 id) const;
@@ -242,13 +242,13 @@ private:
   std::map<Util::U32, std::size_t> Bodies;
 };
 
-// Reference writers for the spec structs' N4Ref fields.
+// Reference writers for the plan structs' N4Ref fields.
 N4Ref Existing(Util::U32 id);
 // Writes the object through make at its first use and a back-reference to it after.
 N4Ref Shared(N4Ref make);
-template <class Spec>
-N4Ref Make(Spec spec) {
-  return [spec = std::move(spec)](N4PtfBuilder& builder) { return builder.Write(spec); };
+template <class Plan>
+N4Ref Make(Plan plan) {
+  return [plan = std::move(plan)](N4PtfBuilder& builder) { return builder.Write(plan); };
 }
 
 } // namespace Ostra::Test

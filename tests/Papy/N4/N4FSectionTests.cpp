@@ -20,7 +20,7 @@ using Test::Make;
 using Test::N4PtfBuilder;
 using Test::N4Ref;
 
-using Spec = N4PtfBuilder::FSection;
+using Plan = N4PtfBuilder::FSection;
 using Layer = N4PtfBuilder::Layer;
 
 // An appearance whose texture slots (file order) 0 to 6 hold a texture where set.
@@ -32,8 +32,8 @@ N4Ref AppearanceWith(std::vector<int> slots) {
 }
 
 // A version-4 line with an appearance of first and third texture and two layers.
-Spec TwoLayers() {
-  return Spec{.Version = 4,
+Plan TwoLayers() {
+  return Plan{.Version = 4,
               .StartLatitude = -6.5,
               .EndLatitude = -6.25,
               .Flag = 1,
@@ -46,9 +46,9 @@ Spec TwoLayers() {
                          Layer{.FlagA = 9}}};
 }
 
-N4PtfBuilder Built(const Spec& spec) {
+N4PtfBuilder Built(const Plan& plan) {
   N4PtfBuilder b;
-  b.Write(spec);
+  b.Write(plan);
   return b;
 }
 
@@ -86,9 +86,9 @@ TEST(N4FSection, ReadsAWideLineWithItsLayersInFileOrder) {
 }
 
 TEST(N4FSection, LayoutAndLayerSizes) {
-  Spec packed = TwoLayers();
+  Plan packed = TwoLayers();
   packed.Version = 5;
-  Spec bare = TwoLayers();
+  Plan bare = TwoLayers();
   bare.Appearance = {};
   bare.TextureCoords = {};
   bare.Layers = {};
@@ -120,8 +120,8 @@ TEST(N4FSection, MapsSurfaceAndSecondaryCodes) {
   const int secondaries[] = {6, 4, 2, 0, 3, 1, 5, 5};
   for (U32 code = 0; code <= 13; ++code) {
     SCOPED_TRACE(code);
-    Spec spec{.SecondaryCode = code < 8 ? code : 1000, .SurfaceCode = code};
-    const auto file = Load(Built(spec).Data());
+    Plan plan{.SecondaryCode = code < 8 ? code : 1000, .SurfaceCode = code};
+    const auto file = Load(Built(plan).Data());
     const auto f = Top(*file);
     if (code >= 1 && code <= 12)
       EXPECT_EQ(f->GetSurfaceType(), surfaces[code - 1]);
@@ -132,14 +132,14 @@ TEST(N4FSection, MapsSurfaceAndSecondaryCodes) {
 }
 
 TEST(N4FSection, WritesBackTheSameBytes) {
-  Spec packed = TwoLayers();
+  Plan packed = TwoLayers();
   packed.Version = 5;
-  Spec untextured = TwoLayers();
+  Plan untextured = TwoLayers();
   untextured.Appearance = AppearanceWith({});
   untextured.TextureCoords = {};
   untextured.Layers = {};
-  for (const Spec& spec : {TwoLayers(), packed, untextured, Spec{}}) {
-    const N4PtfBuilder b = Built(spec);
+  for (const Plan& plan : {TwoLayers(), packed, untextured, Plan{}}) {
+    const N4PtfBuilder b = Built(plan);
     const auto file = Load(b.Data());
     EXPECT_EQ(Saved(*file), b.Data());
   }
@@ -149,9 +149,9 @@ TEST(N4FSection, RejectsEachDamagedField) {
   const N4PtfBuilder b = Built(TwoLayers());
   const std::size_t body = b.BodyOffset(1);
   auto with_appearance = [](N4Ref appearance) {
-    Spec spec = TwoLayers();
-    spec.Appearance = std::move(appearance);
-    return Built(spec).Data();
+    Plan plan = TwoLayers();
+    plan.Appearance = std::move(appearance);
+    return Built(plan).Data();
   };
   const BrokenCase cases[] = {
       {"reserved0", Patched(b.Data(), body, 0), Failure::Format, "N4 ptf FSection reserved0 not 1"},
@@ -194,7 +194,7 @@ TEST(N4FSection, WalksAppearanceThenTextureCoordinates) {
                                                       "before coords", "coords", "after coords", "leave"}));
 
   // Without an appearance both references visit the null object.
-  const auto bare = Load(Built(Spec{}).Data());
+  const auto bare = Load(Built(Plan{}).Data());
   Recorder bare_recorder;
   Top(*bare)->Accept(bare_recorder);
   EXPECT_EQ(bare_recorder.Calls[4], "null");

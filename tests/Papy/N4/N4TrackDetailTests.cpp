@@ -17,18 +17,18 @@ using namespace KindFixtures;
 using Test::Make;
 using Test::N4PtfBuilder;
 
-using Spec = N4PtfBuilder::TrackDetail;
+using Plan = N4PtfBuilder::TrackDetail;
 
-Spec Detail() {
-  return Spec{.Object = Make(N4PtfBuilder::TracksideObject{.First = "post"}),
+Plan Detail() {
+  return Plan{.Object = Make(N4PtfBuilder::TracksideObject{.First = "post"}),
               .Values = {1, 2, 3, 4, 5},
               .X = {0.5, 1.5, 2.5, 3.5},
               .Y = {-1, -2, -3, -4}};
 }
 
-N4PtfBuilder Built(const Spec& spec) {
+N4PtfBuilder Built(const Plan& plan) {
   N4PtfBuilder b;
-  b.Write(spec);
+  b.Write(plan);
   return b;
 }
 
@@ -48,20 +48,20 @@ TEST(N4TrackDetail, ReadsValuesObjectAndPoints) {
   EXPECT_EQ(d->GetPoint(3), Point2D(3.5, -4));
   EXPECT_THROW(d->GetPoint(4), Util::XAssertion);
 
-  const auto bare = Load(Built(Spec{}).Data());
+  const auto bare = Load(Built(Plan{}).Data());
   EXPECT_EQ(Top(*bare)->GetObject()->GetId(), 0u);
 }
 
 TEST(N4TrackDetail, WritesBackTheSameBytes) {
-  for (const Spec& spec : {Detail(), Spec{}}) {
-    const N4PtfBuilder b = Built(spec);
+  for (const Plan& plan : {Detail(), Plan{}}) {
+    const N4PtfBuilder b = Built(plan);
     const auto file = Load(b.Data());
     EXPECT_EQ(Saved(*file), b.Data());
   }
 }
 
 TEST(N4TrackDetail, RejectsEachDamagedField) {
-  const N4PtfBuilder b = Built(Spec{});
+  const N4PtfBuilder b = Built(Plan{});
   const std::size_t body = b.BodyOffset(1);
   const std::size_t x_size = body + 12 + 4 + 40;
   const BrokenCase cases[] = {

@@ -24,18 +24,18 @@ using Test::Make;
 using Test::N4PtfBuilder;
 using Test::N4Ref;
 
-using Spec = N4PtfBuilder::TrackSegment;
-using XSpec = N4PtfBuilder::XSection;
-using FSpec = N4PtfBuilder::FSection;
-using WSpec = N4PtfBuilder::WSection;
+using Plan = N4PtfBuilder::TrackSegment;
+using XPlan = N4PtfBuilder::XSection;
+using FPlan = N4PtfBuilder::FSection;
+using WPlan = N4PtfBuilder::WSection;
 
 // An arc of version 2 with two cross sections, one F section and one W section, a bm
 // record {1, 2, 7} and a bs record {0.5, 1, 3, 4}.
-Spec Arc() {
-  return Spec{.Version = 2,
-              .XSections = {Make(XSpec{.StartLatitude = -10}), Make(XSpec{.StartLatitude = 10})},
-              .FSections = {Make(FSpec{.StartLatitude = -6})},
-              .WSections = {Make(WSpec{.StartLatitude = 13})},
+Plan Arc() {
+  return Plan{.Version = 2,
+              .XSections = {Make(XPlan{.StartLatitude = -10}), Make(XPlan{.StartLatitude = 10})},
+              .FSections = {Make(FPlan{.StartLatitude = -6})},
+              .WSections = {Make(WPlan{.StartLatitude = 13})},
               .Type = 1,
               .StartX = 100,
               .StartY = 0,
@@ -48,9 +48,9 @@ Spec Arc() {
               .Bs = {{0.5f, 1.0f, 3.0f, 4.0f}}};
 }
 
-N4PtfBuilder Built(const Spec& spec) {
+N4PtfBuilder Built(const Plan& plan) {
   N4PtfBuilder b;
-  b.Write(spec);
+  b.Write(plan);
   return b;
 }
 
@@ -86,8 +86,8 @@ TEST(N4TrackSegment, ResolvesItsSectionsByKind) {
   EXPECT_THROW(s->GetXSection(2), Util::XAssertion);
 
   // A reference to another kind, the null object included, fails the typed getter.
-  Spec mixed = Arc();
-  mixed.XSections = {Make(WSpec{}), {}};
+  Plan mixed = Arc();
+  mixed.XSections = {Make(WPlan{}), {}};
   const auto mixed_file = Load(Built(mixed).Data());
   EXPECT_THROW(Top(*mixed_file)->GetXSection(0), std::bad_cast);
   EXPECT_THROW(Top(*mixed_file)->GetXSection(1), std::bad_cast);
@@ -112,10 +112,10 @@ TEST(N4TrackSegment, OrdersSpansBySumOfTheirFirstTwoValues) {
 
 TEST(N4TrackSegment, SpansWithNanKeysSortAfterTheOthers) {
   const float nan = std::numeric_limits<float>::quiet_NaN();
-  Spec spec = Arc();
-  spec.Bm = {{nan, 1.0f, 1}, {5.0f, 0.0f, 2}, {nan, nan, 3}, {-1.0f, 0.0f, 4}};
-  spec.Bs = {{2.0f, 0.0f, 0.0f, 0.0f}};
-  const auto file = Load(Built(spec).Data());
+  Plan plan = Arc();
+  plan.Bm = {{nan, 1.0f, 1}, {5.0f, 0.0f, 2}, {nan, nan, 3}, {-1.0f, 0.0f, 4}};
+  plan.Bs = {{2.0f, 0.0f, 0.0f, 0.0f}};
+  const auto file = Load(Built(plan).Data());
   const auto s = Top(*file);
   ASSERT_EQ(s->GetSpanCount(), 5u);
   EXPECT_EQ(s->GetSpanCode(0), 4u);
@@ -126,7 +126,7 @@ TEST(N4TrackSegment, SpansWithNanKeysSortAfterTheOthers) {
 }
 
 TEST(N4TrackSegment, CountsOfZeroHaveNoByteSize) {
-  Spec plain{.Version = 1, .Type = 0, .EndX = 100};
+  Plan plain{.Version = 1, .Type = 0, .EndX = 100};
   const N4PtfBuilder b = Built(plain);
   // Three counts, the type, six F64, two flags; version 1 has no spans.
   EXPECT_EQ(b.Size() - b.BodyOffset(1), 12u + 12 + 4 + 48 + 2);
@@ -135,7 +135,7 @@ TEST(N4TrackSegment, CountsOfZeroHaveNoByteSize) {
   EXPECT_EQ(Top(*file)->GetSpanCount(), 0u);
   EXPECT_EQ(Top(*file)->GetXSectionCount(), 0u);
 
-  Spec empty_lists = plain;
+  Plan empty_lists = plain;
   empty_lists.Version = 2;
   const N4PtfBuilder v2 = Built(empty_lists);
   EXPECT_EQ(v2.Size() - v2.BodyOffset(1), 12u + 12 + 4 + 48 + 2 + 8);
@@ -143,11 +143,11 @@ TEST(N4TrackSegment, CountsOfZeroHaveNoByteSize) {
 }
 
 TEST(N4TrackSegment, WritesBackTheSameBytes) {
-  Spec shared = Arc();
+  Plan shared = Arc();
   // The same cross section twice: the second reference is the bare id.
-  shared.XSections = {Make(XSpec{}), Existing(3)};
-  for (const Spec& spec : {Arc(), shared, Spec{}}) {
-    const N4PtfBuilder b = Built(spec);
+  shared.XSections = {Make(XPlan{}), Existing(3)};
+  for (const Plan& plan : {Arc(), shared, Plan{}}) {
+    const N4PtfBuilder b = Built(plan);
     const auto file = Load(b.Data());
     EXPECT_EQ(Saved(*file), b.Data());
   }
@@ -156,7 +156,7 @@ TEST(N4TrackSegment, WritesBackTheSameBytes) {
 TEST(N4TrackSegment, RejectsEachDamagedField) {
   const N4PtfBuilder b = Built(Arc());
   const std::size_t body = b.BodyOffset(1);
-  const Spec plain{.Version = 2, .Bm = {{1, 2, 3}}, .Bs = {{1, 2, 3, 4}}};
+  const Plan plain{.Version = 2, .Bm = {{1, 2, 3}}, .Bs = {{1, 2, 3, 4}}};
   const N4PtfBuilder p = Built(plain);
   const std::size_t type = p.BodyOffset(1) + 12 + 12;
   const std::size_t bm = type + 4 + 48 + 2;
@@ -191,8 +191,8 @@ TEST(N4TrackSegment, RejectsEachDamagedField) {
   for (const BrokenCase& c : cases)
     ExpectFailure(c);
 
-  Spec walls = plain;
-  walls.WSections = {Make(WSpec{})};
+  Plan walls = plain;
+  walls.WSections = {Make(WPlan{})};
   const N4PtfBuilder w = Built(walls);
   const std::size_t w_count = w.BodyOffset(1) + 12 + 8;
   ExpectFailure({"w size", Patched(w.Data(), w_count + 4, 0), Failure::Format,

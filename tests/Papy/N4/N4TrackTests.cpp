@@ -25,11 +25,11 @@ using namespace KindFixtures;
 using Test::Make;
 using Test::N4PtfBuilder;
 
-using Spec = N4PtfBuilder::Track;
+using Plan = N4PtfBuilder::Track;
 
-N4PtfBuilder Built(const Spec& spec) {
+N4PtfBuilder Built(const Plan& plan) {
   N4PtfBuilder b;
-  b.Write(spec);
+  b.Write(plan);
   return b;
 }
 
@@ -88,10 +88,10 @@ TEST(N4Track, TheSmallTrackLoadsWholeAndWritesBackTheSameBytes) {
 }
 
 TEST(N4Track, ReadsTheDoublesLayout) {
-  Spec spec{.Version = 6, .Flag = 0};
+  Plan plan{.Version = 6, .Flag = 0};
   for (int i = 0; i < 21; ++i)
-    spec.Doubles.push_back(i * 0.5);
-  const N4PtfBuilder b = Built(spec);
+    plan.Doubles.push_back(i * 0.5);
+  const N4PtfBuilder b = Built(plan);
   const auto file = Load(b.Data());
   const auto track = Top(*file);
   ASSERT_EQ(track->GetDoubleCount(), 21u);
@@ -104,7 +104,7 @@ TEST(N4Track, ReadsTheDoublesLayout) {
 }
 
 TEST(N4Track, EmptyListsKeepOnlyTheSegmentByteSize) {
-  const N4PtfBuilder b = Built(Spec{});
+  const N4PtfBuilder b = Built(Plan{});
   // Header 16, flag 1, three F64 and an F32 28, bump count 4, reserved 4, two counts
   // without byte sizes 8, the segment byte size 4.
   EXPECT_EQ(b.Size() - b.BodyOffset(1), 16u + 1 + 28 + 4 + 4 + 8 + 4);
@@ -115,21 +115,21 @@ TEST(N4Track, EmptyListsKeepOnlyTheSegmentByteSize) {
 }
 
 TEST(N4Track, ABumpMapNameOfSixteenCharactersHasNoNul) {
-  const N4PtfBuilder b = Built(Spec{.BumpMaps = {{.Name = "0123456789abcdef"}}});
+  const N4PtfBuilder b = Built(Plan{.BumpMaps = {{.Name = "0123456789abcdef"}}});
   const auto file = Load(b.Data());
   EXPECT_EQ(Top(*file)->GetBumpMapName(0), "0123456789abcdef");
   EXPECT_EQ(Saved(*file), b.Data());
 }
 
 TEST(N4Track, AReferenceThatIsNoSegmentGivesAnEmptySegment) {
-  const auto file = Load(Built(Spec{.Segments = {Make(N4PtfBuilder::XSection{}), {}}}).Data());
+  const auto file = Load(Built(Plan{.Segments = {Make(N4PtfBuilder::XSection{}), {}}}).Data());
   EXPECT_TRUE(Top(*file)->GetSegment(0).IsNull());
   EXPECT_TRUE(Top(*file)->GetSegment(1).IsNull());
   EXPECT_THROW(Top(*file)->GetSegment(2), Util::XAssertion);
 }
 
 TEST(N4Track, RejectsEachDamagedField) {
-  const N4PtfBuilder b = Built(Spec{.BumpMaps = {{}}, .Details = {{}}, .Tsos = {{}}, .Segments = {{}}});
+  const N4PtfBuilder b = Built(Plan{.BumpMaps = {{}}, .Details = {{}}, .Tsos = {{}}, .Segments = {{}}});
   const std::size_t body = b.BodyOffset(1);
   const std::size_t bump = body + 16 + 1 + 28;
   const std::size_t reserved3 = bump + 8 + 48;
@@ -196,7 +196,7 @@ TEST(N4Track, WalksEveryPartWhateverTheBeforeCallsAnswer) {
   EXPECT_EQ(counter.Counts, expected);
 
   // A reference that is no segment is passed over.
-  const auto odd = Load(Built(Spec{.Segments = {Make(N4PtfBuilder::XSection{})}}).Data());
+  const auto odd = Load(Built(Plan{.Segments = {Make(N4PtfBuilder::XSection{})}}).Data());
   Counter odd_counter;
   Top(*odd)->Accept(odd_counter);
   EXPECT_EQ(odd_counter.Counts["before segment"], 1);

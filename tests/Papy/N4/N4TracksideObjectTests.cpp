@@ -11,11 +11,11 @@ namespace {
 using namespace KindFixtures;
 using Test::N4PtfBuilder;
 
-using Spec = N4PtfBuilder::TracksideObject;
+using Plan = N4PtfBuilder::TracksideObject;
 
-N4PtfBuilder Built(const Spec& spec) {
+N4PtfBuilder Built(const Plan& plan) {
   N4PtfBuilder b;
-  b.Write(spec);
+  b.Write(plan);
   return b;
 }
 
@@ -23,14 +23,14 @@ CountedPtr<N4TracksideObject> Top(N4TdoFile& file) { return As<N4TracksideObject
 
 TEST(N4TracksideObject, ReadsBothLayouts) {
   struct Case {
-    Spec Body;
+    Plan Body;
     bool Flag;
   };
   const Case cases[] = {
-      {Spec{.Version = 3, .First = "tree", .Second = "tree.3do", .Flag = 1}, true},
-      {Spec{.Version = 3, .First = "", .Second = "x", .Flag = 0}, false},
+      {Plan{.Version = 3, .First = "tree", .Second = "tree.3do", .Flag = 1}, true},
+      {Plan{.Version = 3, .First = "", .Second = "x", .Flag = 0}, false},
       // No flag byte in version 2, whatever the builder holds.
-      {Spec{.Version = 2, .First = "sign", .Second = "", .Flag = 1}, false},
+      {Plan{.Version = 2, .First = "sign", .Second = "", .Flag = 1}, false},
   };
   for (const Case& c : cases) {
     const N4PtfBuilder b = Built(c.Body);
@@ -45,7 +45,7 @@ TEST(N4TracksideObject, ReadsBothLayouts) {
 }
 
 TEST(N4TracksideObject, RejectsEachDamagedField) {
-  const N4PtfBuilder b = Built(Spec{});
+  const N4PtfBuilder b = Built(Plan{});
   const std::size_t body = b.BodyOffset(1);
   const BrokenCase cases[] = {
       {"reserved0", Patched(b.Data(), body, 0), Failure::Format, "N4 ptf TracksideObject reserved0 not 1"},

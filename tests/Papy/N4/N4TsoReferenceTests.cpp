@@ -17,11 +17,11 @@ using namespace KindFixtures;
 using Test::Make;
 using Test::N4PtfBuilder;
 
-using Spec = N4PtfBuilder::TsoReference;
+using Plan = N4PtfBuilder::TsoReference;
 
 // A placement whose file holds 1 to 6, with a block and two entries.
-Spec Late() {
-  return Spec{.Version = 6,
+Plan Late() {
+  return Plan{.Version = 6,
               .FileValues = {1, 2, 3, 4, 5, 6},
               .Object = Make(N4PtfBuilder::TracksideObject{.First = "grandstand"}),
               .WindDirection = 1,
@@ -34,11 +34,11 @@ Spec Late() {
               .Label = "main stand"};
 }
 
-Spec Early() { return Spec{.Version = 1, .FileValues = {1, 2, 3, 4, 5, 6}}; }
+Plan Early() { return Plan{.Version = 1, .FileValues = {1, 2, 3, 4, 5, 6}}; }
 
-N4PtfBuilder Built(const Spec& spec) {
+N4PtfBuilder Built(const Plan& plan) {
   N4PtfBuilder b;
-  b.Write(spec);
+  b.Write(plan);
   return b;
 }
 
@@ -78,10 +78,10 @@ TEST(N4TsoReference, BlockAndModeVariants) {
     int ReportedMode;
   };
   for (const Case c : {Case{0, 0, true, 0}, Case{0, 1, true, 1}, Case{0, 7, true, 2}, Case{5, 1, false, 0}}) {
-    Spec spec = Late();
-    spec.BlockByte = c.BlockByte;
-    spec.BlockMode = c.Mode;
-    const auto file = Load(Built(spec).Data());
+    Plan plan = Late();
+    plan.BlockByte = c.BlockByte;
+    plan.BlockMode = c.Mode;
+    const auto file = Load(Built(plan).Data());
     const auto t = Top(*file);
     EXPECT_EQ(t->HasBlock(), c.HasBlock);
     EXPECT_EQ(t->GetBlockMode(), c.ReportedMode);
@@ -104,8 +104,8 @@ TEST(N4TsoReference, EarlyLayoutEndsAfterTheObjectAndIgnoresWindDirection) {
 }
 
 TEST(N4TsoReference, WritesWhatItHolds) {
-  for (const Spec& spec : {Late(), Early(), Spec{}}) {
-    const N4PtfBuilder b = Built(spec);
+  for (const Plan& plan : {Late(), Early(), Plan{}}) {
+    const N4PtfBuilder b = Built(plan);
     const auto file = Load(b.Data());
     EXPECT_EQ(Saved(*file), b.Data());
   }
@@ -129,7 +129,7 @@ TEST(N4TsoReference, WritesWhatItHolds) {
 }
 
 TEST(N4TsoReference, RejectsEachDamagedField) {
-  const N4PtfBuilder b = Built(Spec{});
+  const N4PtfBuilder b = Built(Plan{});
   const std::size_t body = b.BodyOffset(1);
   const std::size_t wind = body + 12 + 48 + 4;
   const BrokenCase cases[] = {

@@ -21,7 +21,7 @@ using Test::Make;
 using Test::N4PtfBuilder;
 using Test::N4Ref;
 
-using Spec = N4PtfBuilder::WSection;
+using Plan = N4PtfBuilder::WSection;
 using Layer = N4PtfBuilder::Layer;
 using Cell = N4PtfBuilder::WCell;
 
@@ -34,8 +34,8 @@ N4Ref AppearanceWith(std::vector<int> slots) {
 
 // Version 7 with a two-point profile and three rows: row 0 column 1 has a textured
 // appearance with two layers, row 2 column 4 an untextured appearance.
-Spec Profiled() {
-  Spec spec{.Version = 7,
+Plan Profiled() {
+  Plan plan{.Version = 7,
             .StartLatitude = 13.5,
             .EndLatitude = 14.25,
             .Flag = 1,
@@ -54,18 +54,18 @@ Spec Profiled() {
             .WallCode = 2051,
             .Rows = {N4PtfBuilder::WRow{}, N4PtfBuilder::WRow{.Boundary = 0.5},
                      N4PtfBuilder::WRow{.Boundary = 0.75}}};
-  spec.Rows[0].Cells[1] = Cell{.Appearance = AppearanceWith({0, 2}),
+  plan.Rows[0].Cells[1] = Cell{.Appearance = AppearanceWith({0, 2}),
                                .TextureCoords = Make(N4PtfBuilder::TextureCoords{}),
                                .Layers = {Layer{.FlagA = 0, .FlagB = 1, .FlagC = 1, .Value1 = 1, .Value2 = 2,
                                                 .Value3 = 3, .Value4 = 4},
                                           Layer{.FlagA = 1}}};
-  spec.Rows[2].Cells[4] = Cell{.Appearance = AppearanceWith({})};
-  return spec;
+  plan.Rows[2].Cells[4] = Cell{.Appearance = AppearanceWith({})};
+  return plan;
 }
 
-N4PtfBuilder Built(const Spec& spec) {
+N4PtfBuilder Built(const Plan& plan) {
   N4PtfBuilder b;
-  b.Write(spec);
+  b.Write(plan);
   return b;
 }
 
@@ -153,8 +153,8 @@ TEST(N4WSection, LatitudeWidthAndProfileFollowTheVersion) {
                         {7, 1, 12 + 8 + 1 + 4 + 48 + 4 + 4 + 40 + 16}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Version);
-    Spec spec{.Version = c.Version, .StartLatitude = -13.25, .Profile = c.Profile, .WallCode = 2060};
-    const N4PtfBuilder b = Built(spec);
+    Plan plan{.Version = c.Version, .StartLatitude = -13.25, .Profile = c.Profile, .WallCode = 2060};
+    const N4PtfBuilder b = Built(plan);
     EXPECT_EQ(b.Size() - b.BodyOffset(1), c.Bytes + 5 * 4);
     const auto file = Load(b.Data());
     const auto w = Top(*file);
@@ -171,13 +171,13 @@ TEST(N4WSection, MapsWallCodes) {
                             WallWireFenceLeft, WallShrubs, WallForest,    WallWood,
                             WallInvisible,  WallWireFenceRight, WallArmcoRight, WallUnknown};
   for (U32 code = 2048; code <= 2060; ++code) {
-    const auto file = Load(Built(Spec{.WallCode = code}).Data());
+    const auto file = Load(Built(Plan{.WallCode = code}).Data());
     EXPECT_EQ(Top(*file)->GetWallType(), code == 2048 ? WallUnknown : types[code - 2049]) << code;
   }
 }
 
 TEST(N4WSection, ABodyWithoutRowsHasNoFaces) {
-  const N4PtfBuilder b = Built(Spec{.Rows = {}});
+  const N4PtfBuilder b = Built(Plan{.Rows = {}});
   const auto file = Load(b.Data());
   EXPECT_EQ(Top(*file)->GetRowCount(), 0u);
   EXPECT_THROW(Top(*file)->HasAppearance(0, 0), Util::XAssertion);
@@ -185,7 +185,7 @@ TEST(N4WSection, ABodyWithoutRowsHasNoFaces) {
 }
 
 TEST(N4WSection, WritesBackTheSameBytes) {
-  Spec shared = Profiled();
+  Plan shared = Profiled();
   // A second face refers back to the first face's appearance and coordinates.
   // Ids: the section 1, the appearance 3, its textures 5 and 7, the coordinates 8.
   shared.Rows[1].Cells[0] = Cell{.Appearance = Existing(3), .TextureCoords = Existing(8),
@@ -193,15 +193,15 @@ TEST(N4WSection, WritesBackTheSameBytes) {
   const auto shared_file = Load(Built(shared).Data());
   EXPECT_EQ(Top(*shared_file)->GetTextureCoords(1, 0), Top(*shared_file)->GetTextureCoords(0, 1));
   EXPECT_EQ(Top(*shared_file)->GetLayerValue1(1, 0, 1), 8.0);
-  for (const Spec& spec : {Profiled(), shared, Spec{}, Spec{.Version = 6}}) {
-    const N4PtfBuilder b = Built(spec);
+  for (const Plan& plan : {Profiled(), shared, Plan{}, Plan{.Version = 6}}) {
+    const N4PtfBuilder b = Built(plan);
     const auto file = Load(b.Data());
     EXPECT_EQ(Saved(*file), b.Data());
   }
 }
 
 TEST(N4WSection, RejectsEachDamagedField) {
-  const N4PtfBuilder wide = Built(Spec{.Version = 5});
+  const N4PtfBuilder wide = Built(Plan{.Version = 5});
   const std::size_t body = wide.BodyOffset(1);
   const std::size_t direction = body + 12 + 16 + 1 + 4 + 48;
   const N4PtfBuilder profiled = Built(Profiled());
@@ -209,9 +209,9 @@ TEST(N4WSection, RejectsEachDamagedField) {
   ByteBuilder marker;
   marker.Raw(profiled.Data()).PatchF32(profile + 4, 0.0f);
   auto with_face = [](N4Ref appearance) {
-    Spec spec;
-    spec.Rows[0].Cells[2].Appearance = std::move(appearance);
-    return Built(spec).Data();
+    Plan plan;
+    plan.Rows[0].Cells[2].Appearance = std::move(appearance);
+    return Built(plan).Data();
   };
   const BrokenCase cases[] = {
       {"reserved0", Patched(wide.Data(), body, 0), Failure::Format, "N4 ptf WSection reserved0 not 1"},

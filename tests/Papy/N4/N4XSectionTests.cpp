@@ -11,25 +11,25 @@ namespace {
 using namespace KindFixtures;
 using Test::N4PtfBuilder;
 
-using Spec = N4PtfBuilder::XSection;
+using Plan = N4PtfBuilder::XSection;
 using Entry = N4PtfBuilder::XEntry;
 
-Spec Wide() {
-  return Spec{.Version = 2, .StartLatitude = -10.25, .EndLatitude = -9.5, .StartAltitude = 1.125,
+Plan Wide() {
+  return Plan{.Version = 2, .StartLatitude = -10.25, .EndLatitude = -9.5, .StartAltitude = 1.125,
               .EndAltitude = 2.0625, .StartSlope = 0.1, .EndSlope = -0.2};
 }
 
-Spec Packed(Entry first, Entry second) {
-  Spec spec = Wide();
-  spec.Version = 3;
-  spec.StartAltitude = 1.0 / 3.0;
-  spec.Entries = {first, second};
-  return spec;
+Plan Packed(Entry first, Entry second) {
+  Plan plan = Wide();
+  plan.Version = 3;
+  plan.StartAltitude = 1.0 / 3.0;
+  plan.Entries = {first, second};
+  return plan;
 }
 
-N4PtfBuilder Built(const Spec& spec) {
+N4PtfBuilder Built(const Plan& plan) {
   N4PtfBuilder b;
-  b.Write(spec);
+  b.Write(plan);
   return b;
 }
 
@@ -62,7 +62,7 @@ TEST(N4XSection, PackedLayoutKeepsAltitudesWideAndNarrowsTheRest) {
 
 TEST(N4XSection, BodySizeFollowsTheLayoutAndTheEntryTypes) {
   struct Case {
-    Spec Body;
+    Plan Body;
     std::size_t Size;
   };
   const Case cases[] = {
@@ -93,9 +93,9 @@ TEST(N4XSection, KeepsTheEntriesAsIntegerAndDoubleLists) {
 }
 
 TEST(N4XSection, WritesBackTheSameBytes) {
-  for (const Spec& spec : {Wide(), Packed({.Type = 1}, {.Type = 2, .A = 3.0f, .B = 4.0f, .C = 1, .D = 2}),
+  for (const Plan& plan : {Wide(), Packed({.Type = 1}, {.Type = 2, .A = 3.0f, .B = 4.0f, .C = 1, .D = 2}),
                            Packed({.Type = 0}, {.Type = 1})}) {
-    const N4PtfBuilder b = Built(spec);
+    const N4PtfBuilder b = Built(plan);
     const auto file = Load(b.Data());
     EXPECT_EQ(Saved(*file), b.Data());
   }
