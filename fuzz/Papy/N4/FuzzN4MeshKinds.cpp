@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Papy::N4TdoFile file(StreamOf(std::vector<unsigned char>(data, data + size)), EveryKind(),
                          nullptr);
     // Walks of heavily shared objects give up early, so that one input stays quick.
-    Papy::ThreeDObjectVisitor walker(U64{1} << 20);
+    Papy::ThreeDObjectVisitor walker(U64{1} << 16);
     file.GetRoot()->Accept(walker);
     written = Save(file);
   } catch (const Util::Exception&) {

@@ -30,7 +30,7 @@ using namespace Ostra::Papy;
 class Reader : public ThreeDObjectVisitor {
 public:
   // Walks of heavily shared objects give up early, so that one input stays quick.
-  Reader() : ThreeDObjectVisitor(U64{1} << 20) {}
+  Reader() : ThreeDObjectVisitor(U64{1} << 16) {}
 
   void VisitXSection(ThreeDObjectXSection& x) override {
     Sum += x.GetAltitudeAt(0.5) + x.GetSlopeAt(0.25) + x.GetLatitudeAt(0.75);
