@@ -106,8 +106,8 @@ std::vector<GripRecord> ApplyCorneringLimit(const Papy::LpFile& source, Papy::Lp
     const Papy::TrackFrame frame = FrameOf(source, track, i);
     GripRecord w;
     w.Bank = 0.0 < curvature ? -frame.Bank : frame.Bank;
-    w.DownforceFactor = Car::AirDensity * Car::LiftArea /
-                        (std::cos(w.Bank) * 2.0 * Car::Mass * Car::Gravity);
+    w.DownforceFactor =
+        Car::AirDensity * Car::LiftArea / (std::cos(w.Bank) * 2.0 * Car::Mass * Car::Gravity);
     w.Grip = GetSurfaceGripFactor(frame.SurfaceType) * mu0;
     w.LongitudinalGrip = 0.0;
 

@@ -46,12 +46,11 @@ double AccelerationModel::GetAcceleration() const {
   using namespace Car;
   const double v = Speed;
   const double weight = Mass * Gravity;
-  const double resisting =
-      weight * (std::sin(Pitch) + RollingResistance * std::cos(Pitch)) +
-      (weight * RollingResistance2 * std::cos(Pitch) +
-       0.5 * AirDensity * (DragArea - RollingResistance * LiftArea)) *
-          v * v -
-      0.5 * AirDensity * LiftArea * RollingResistance2 * v * v * v * v;
+  const double resisting = weight * (std::sin(Pitch) + RollingResistance * std::cos(Pitch)) +
+                           (weight * RollingResistance2 * std::cos(Pitch) +
+                            0.5 * AirDensity * (DragArea - RollingResistance * LiftArea)) *
+                               v * v -
+                           0.5 * AirDensity * LiftArea * RollingResistance2 * v * v * v * v;
   return (Power * PowerFactor - v * resisting) / (EffectiveMass * v);
 }
 

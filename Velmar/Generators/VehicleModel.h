@@ -6,12 +6,12 @@ namespace Ostra::Velmar {
 // the corner it lies in and how much of the tyre's friction the speed there uses.
 // SI units throughout (metres, radians, friction coefficients).
 struct GripRecord {
-  double Radius = 0.0;          // plan radius of the line; StraightRadius on a straight
-  double Bank = 0.0;            // bank angle as the car feels it: negated for a left turn
-  double DownforceFactor = 0.0; // air density x lift area / (2 m g cos Bank)
-  double Grip = 0.0;            // friction available on the record's surface
+  double Radius = 0.0;           // plan radius of the line; StraightRadius on a straight
+  double Bank = 0.0;             // bank angle as the car feels it: negated for a left turn
+  double DownforceFactor = 0.0;  // air density x lift area / (2 m g cos Bank)
+  double Grip = 0.0;             // friction available on the record's surface
   double LongitudinalGrip = 0.0; // friction spent braking, negated; 0 when not braking
-  double LateralGrip = 0.0;     // friction spent cornering at the record's speed
+  double LateralGrip = 0.0;      // friction spent cornering at the record's speed
 
   bool operator==(const GripRecord&) const = default;
 };
@@ -30,7 +30,7 @@ inline constexpr double DragArea = 0.44;       // drag coefficient x frontal are
 inline constexpr double LiftArea = 0.0;        // lift coefficient x area, m^2
 inline constexpr double RollingResistance = 0.04;
 inline constexpr double RollingResistance2 = 0.0; // per (m/s)^2
-inline constexpr double Power = 300000.0;          // W
+inline constexpr double Power = 300000.0;         // W
 inline constexpr double PowerFactor = 1.0;
 inline constexpr double BrakeFactor = 0.75; // share of the weight's friction the brakes use
 } // namespace Car

@@ -22,8 +22,8 @@ using namespace Ostra;
 struct Setup {
   explicit Setup(std::int64_t records)
       : TrackModel(new Test::OvalTrack(
-            250.0, (static_cast<double>(records - 1) * Test::Spacing - 500.0 * std::numbers::pi) /
-                       2.0)) {
+            250.0,
+            (static_cast<double>(records - 1) * Test::Spacing - 500.0 * std::numbers::pi) / 2.0)) {
     const auto& oval = dynamic_cast<const Test::OvalTrack&>(*TrackModel);
     std::vector<Test::PointRecord> points;
     for (unsigned k = 1; static_cast<double>(k) * Test::Spacing < oval.Length; k += 10) {

@@ -22,14 +22,17 @@ struct SurfaceCase {
 
 TEST(VehicleModelSurfaceGrip, ScalesAsphaltsGripByTheGround) {
   const SurfaceCase cases[] = {
-      {Papy::SurfaceAsphalt, 1.0},     {Papy::SurfaceConcrete, 0.96},
-      {Papy::SurfaceDirt, 0.65},       {Papy::SurfaceGrass, 0.58},
-      {Papy::SurfaceGravel, 0.8},      {Papy::SurfaceInvisible, 1.0},
-      {Papy::SurfacePaint, 1.0},       {Papy::SurfaceRumbleStrip, 0.9},
-      {Papy::SurfaceSand, 0.8},        {Papy::SurfaceTrainTrack, 1.0},
-      {Papy::SurfaceUnknown, 1.0},     {Papy::SurfaceUnreachable, 1.0},
-      {Papy::SurfaceWater, 0.1},       {-1, 1.0},
-      {13, 1.0},                       {1000, 1.0},
+      {Papy::SurfaceAsphalt, 1.0},
+      {Papy::SurfaceConcrete, 0.96},
+      {Papy::SurfaceDirt, 0.65},
+      {Papy::SurfaceGrass, 0.58},
+      {Papy::SurfaceGravel, 0.8},
+      {Papy::SurfaceSand, 0.8},
+      {Papy::SurfaceWater, 0.1},
+      {Papy::SurfaceRumbleStrip, 0.9},
+      {Papy::SurfacePaint, 1.0},
+      {-1, 1.0},
+      {13, 1.0},
   };
   for (const auto& c : cases)
     EXPECT_EQ(GetSurfaceGripFactor(c.Surface), c.Factor) << "surface " << c.Surface;
@@ -82,12 +85,6 @@ TEST(VehicleModelAcceleration, IsThePowerLessDragRollingAndClimbOverTheEffective
     const AccelerationModel other(0.1, c.Pitch, c.Speed, 0.7, 5.0, 0.3, 40.0);
     EXPECT_EQ(other.GetAcceleration(), car.GetAcceleration());
   }
-}
-
-TEST(VehicleModelAcceleration, PushesOnBelowTheTopSpeedOnlyAndWithoutLimitFromAStandstill) {
-  // The power holds about 98 m/s on the flat.
-  EXPECT_GT(AccelerationModel(1.0, 0.0, 97.0, 0.0, 0.0, 0.0, 3.0).GetAcceleration(), 0.0);
-  EXPECT_LT(AccelerationModel(1.0, 0.0, 99.0, 0.0, 0.0, 0.0, 3.0).GetAcceleration(), 0.0);
   EXPECT_EQ(AccelerationModel(1.0, 0.0, 0.0, 0.0, 0.0, 0.0, 3.0).GetAcceleration(), Infinity);
 }
 
@@ -121,7 +118,6 @@ TEST(VehicleModelBraking, DeceleratesWithBrakesDragRollingAndClimbButNeverNegati
     EXPECT_NEAR(brakes.GetDeceleration(c.X), c.Expected, Tight * c.Expected + Tight)
         << "v " << c.Speed << " pitch " << c.Pitch << " x " << c.X;
   }
-  EXPECT_EQ(BrakingModel(1.0, NaN, 10.0, 0.0, 100.0, 0.0, 3.0).GetDeceleration(1.0), 0.0);
 }
 
 struct ResidualCase {
@@ -161,23 +157,6 @@ TEST(VehicleModelBraking, TradesCorneringSpeedForBrakingSpeedAsTheBrakingFrictio
       previous = value;
     }
   }
-}
-
-TEST(VehicleModelBraking, LetsStraightsAndSteepBowlsBrakeHardAndStaysFiniteOnIce) {
-  // On a straight all but a sliver of the friction may brake.
-  const BrakingModel straight(1.21, 0.0, 80.0, 0.0, StraightRadius, 0.0, 3.0);
-  EXPECT_GT(straight(1.21 - 1e-9), 0.0);
-  EXPECT_TRUE(std::isfinite(straight(1.21)));
-  // tan 0.8 x 1.21 > 1: the banking alone holds the car while it corners with any
-  // part of the friction.
-  const BrakingModel bowl(1.21, 0.0, 80.0, 0.8, 50.0, 0.0, 3.0);
-  EXPECT_EQ(bowl.GetCorneringSpeed(0.0), Infinity);
-  EXPECT_GT(bowl(0.0), 0.0);
-  EXPECT_TRUE(std::isfinite(bowl(1.21)));
-  // No friction at all: the residual stays a number.
-  const BrakingModel ice(0.0, 0.0, 20.0, 0.0, 100.0, 0.0, 3.0);
-  EXPECT_EQ(ice.GetCorneringSpeed(0.0), 0.0);
-  EXPECT_LT(ice(0.0), 0.0);
 }
 
 } // namespace
