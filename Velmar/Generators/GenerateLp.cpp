@@ -17,8 +17,7 @@ double LpGripFor(const std::string& baseName) {
   return DefaultLpGrip;
 }
 
-std::vector<unsigned> GatherLpFlags(const Papy::FileFactory& factory,
-                                    const std::string& baseName) {
+std::vector<unsigned> GatherLpFlags(const Papy::FileFactory& factory, const std::string& baseName) {
   std::vector<unsigned> flags;
   try {
     const CountedPtr<Papy::MakeLp> make = factory.GetFacet<Papy::MakeLp>();

@@ -201,15 +201,16 @@ void FitLapCurve(const CountedPtr<Physics::Curve>& x, const CountedPtr<Physics::
 }
 
 CountedPtr<Papy::LpFileCurve> GenerateCurve(const CountedPtr<Papy::LpFile>& lp,
-                                            const CountedPtr<Papy::Track>& track, double tolerance) {
+                                            const CountedPtr<Papy::Track>& track,
+                                            double tolerance) {
   CountedPtr<Physics::Curve> x;
   CountedPtr<Physics::Curve> y;
   MakePathCurves(lp, track, x, y);
   CountedPtr<Physics::Curve> fitted_x;
   CountedPtr<Physics::Curve> fitted_y;
   FitLapCurve(x, y, track, lp->GetRecordSpacing(), tolerance, fitted_x, fitted_y);
-  return CountedPtr<Papy::LpFileCurve>(
-      new Papy::LpFileCurve(lp->GetRecordSpacing(), lp->GetRecordCount(), fitted_x, fitted_y, track));
+  return CountedPtr<Papy::LpFileCurve>(new Papy::LpFileCurve(
+      lp->GetRecordSpacing(), lp->GetRecordCount(), fitted_x, fitted_y, track));
 }
 
 } // namespace Ostra::Velmar
