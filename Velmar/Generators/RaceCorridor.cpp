@@ -21,6 +21,9 @@ using Util::U32;
 // The value every pit-lane number keeps when track.ini does not supply it.
 constexpr double Absent = -1000.0;
 constexpr const char* IniName = "track.ini";
+// Real segments have a handful of bands. Crossing cross-section lines count as steps
+// and can double the bands at every pair, so damaged tracks are stopped here.
+constexpr std::size_t MaxRangesPerSegment = 64;
 
 enum class StripKind { Drivable, Bounding, Other };
 
@@ -170,6 +173,7 @@ void SplitAtSteps(const Papy::TrackSegment& segment, const CorridorSettings& set
       // The reference dies with the insertion.
       std::size_t next = r + 1;
       if (!Inverted(upper_piece)) {
+        UTIL_ASSERT(ranges.size() < MaxRangesPerSegment);
         ranges.insert(ranges.begin() + static_cast<std::ptrdiff_t>(r) + 1, upper_piece);
         next = r + 2;
       }

@@ -69,7 +69,8 @@ struct CorridorSettings {
 // (asphalt, concrete, paint), split at every wall that stands inside one and at every
 // steep step between cross-section lines, without the bands narrower than the minimum
 // width. Throws Util::XAssertion for a wall whose centre line enters a band at one end
-// and leaves it at the other.
+// and leaves it at the other, and for cross-section lines that cross each other so
+// often that the bands multiply beyond any real segment's.
 std::vector<Range> FindSegmentRanges(const Papy::TrackSegment& segment,
                                      const CorridorSettings& settings);
 
@@ -96,11 +97,12 @@ std::vector<PitLane> ReadPitLanes(const Papy::IniFile& track_ini);
 // and no band enters a pit lane. Where several chains are possible, the one that
 // keeps nearer the centre line wins.
 //
-// Throws the XFileFormat of ReadPitLanes, and Util::XAssertion for a wall across a
-// band edge, a segment without a drivable band ("segment_ranges.Track.size() > 0"), a
-// pit lane that leaves a segment without one ("seg_ranges.Track.size() > 0"), a grid
-// stall outside every band ("!route_alternatives.empty()") and a lap with no closed
-// chain ("route_alternatives.size() > 0").
+// Throws the XFileFormat of ReadPitLanes, and Util::XAssertion for the damaged
+// segments of FindSegmentRanges, a segment without a drivable band
+// ("segment_ranges.Track.size() > 0"), a pit lane that leaves a segment without one
+// ("seg_ranges.Track.size() > 0"), a grid stall outside every band
+// ("!route_alternatives.empty()") and a lap with no closed chain
+// ("route_alternatives.size() > 0").
 std::vector<CorridorSegment> BuildRaceCorridor(const Papy::Track& track,
                                                const Papy::IniFile& track_ini,
                                                const CorridorSettings& settings = {});
