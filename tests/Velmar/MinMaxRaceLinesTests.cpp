@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gmock/gmock.h>
@@ -173,29 +174,19 @@ TEST(PullRaceLineTest, AWindowOfNoLengthHeadsForTheEndOfTheCurrentSegment) {
 }
 
 TEST(PullRaceLineTest, RefusesArgumentsThatWouldNeverFinish) {
-  const std::vector<CorridorSegment> corridor = {Band(0, 300, -5, -5, 5, 5)};
+  const std::vector<CorridorSegment> lap = {Band(0, 300, -5, -5, 5, 5)};
   const std::vector<CorridorSegment> gap = {Band(0, 100, -5, -5, 5, 5), Band(150, 300, -5, -5, 5, 5)};
-  struct Bad {
-    const char* Name;
-    std::vector<CorridorSegment> Corridor;
-    double LookAhead;
-    double Spacing;
-  };
-  const std::vector<Bad> cases = {
-      {"empty corridor", {}, 50.0, 3.0},
-      {"look-ahead of a lap", corridor, 300.0, 3.0},
-      {"negative look-ahead", corridor, -1.0, 3.0},
-      {"no spacing", corridor, 50.0, 0.0},
-      {"spacing beyond the lap", corridor, 50.0, 301.0},
-      {"corridor with a gap", gap, 50.0, 3.0},
-  };
-  for (const Bad& c : cases) {
+  // Corridor, look-ahead, spacing.
+  const std::vector<std::tuple<std::vector<CorridorSegment>, double, double>> cases = {
+      {{}, 50.0, 3.0}, {lap, 300.0, 3.0}, {lap, -1.0, 3.0}, {lap, 50.0, 0.0}, {lap, 50.0, 301.0},
+      {gap, 50.0, 3.0}};
+  for (const auto& [corridor, look_ahead, spacing] : cases) {
     RaceLineSettings settings;
-    settings.LookAhead = c.LookAhead;
+    settings.LookAhead = look_ahead;
     const CountedPtr<Papy::N4LpFile> lp = NewLine(300.0);
-    lp->Spacing = c.Spacing;
-    EXPECT_THROW(PullRaceLine(*lp, c.Corridor, CorridorEdge::Right, settings), Util::XAssertion)
-        << c.Name;
+    lp->Spacing = spacing;
+    EXPECT_THROW(PullRaceLine(*lp, corridor, CorridorEdge::Right, settings), Util::XAssertion)
+        << corridor.size() << " " << look_ahead << " " << spacing;
   }
 }
 

@@ -160,28 +160,6 @@ TEST(ReadPitLanesTest, RefusesMissingOrIncompleteBounds) {
   EXPECT_THAT(FileFormatError(Support::SharedData("n4/atlanta/track.ini")), HasSubstr(none));
 }
 
-TEST(ReadPitLanesTest, ReadsEveryLaneUpToTheFirstWithoutLateralBounds) {
-  Support::TempDir dir;
-  const std::vector<PitLane> lanes = ReadPitLanes(Papy::IniFile(
-      dir.WriteFile("track.ini", "[ pit_lane_0 ]\r\n"
-                                 "lane_bounds_dlong = 700.5 40 ; crosses the line\r\n"
-                                 "lane_bounds_dlat = 14.0\t22.5 7\r\n"
-                                 "[ pit_lane_1 ]\r\n"
-                                 "lane_bounds_dlong = 100 200\r\nlane_bounds_dlat = -30 -20\r\n"
-                                 "lane_on_right = 1\r\n"
-                                 "[ pit_lane_3 ]\r\n"
-                                 "lane_bounds_dlong = 1 2\r\nlane_bounds_dlat = 1 2\r\n"),
-      true));
-  ASSERT_EQ(lanes.size(), 2u);
-  EXPECT_EQ(lanes[0].From, 700.5);
-  EXPECT_EQ(lanes[0].To, 40.0);
-  EXPECT_EQ(lanes[0].RightLatitude, 14.0);
-  EXPECT_EQ(lanes[0].LeftLatitude, 22.5);
-  EXPECT_FALSE(lanes[0].OnRight);
-  EXPECT_EQ(lanes[1].LeftLatitude, -20.0);
-  EXPECT_TRUE(lanes[1].OnRight);
-}
-
 // Grass, the main asphalt from -12 m to 12 m, grass, a second asphalt band from 16 m to
 // 24 m, grass; a section listed in walls has a wall standing in the main asphalt.
 CountedPtr<Papy::Track> TwoBandCircuit(const std::vector<std::pair<std::size_t, double>>& walls) {
