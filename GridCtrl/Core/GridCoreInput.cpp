@@ -556,6 +556,12 @@ void GridCore::OnLButtonUp(GridPoint point, U32 /*flags*/) {
 void GridCore::OnLButtonDblClk(GridPoint point, U32 /*flags*/) {
   const CCellID cell = GetCellFromPt(point);
   GridPoint origin;
+  // The second press of a double click on a divider has already started a drag (GTK
+  // delivers press, release, press, double click); the double click takes it over.
+  if (MouseMode == GridMouseMode::SizingCol || MouseMode == GridMouseMode::SizingRow) {
+    ClearMouseDrag();
+    MouseMode = MouseMode == GridMouseMode::SizingCol ? GridMouseMode::OverColDivide : GridMouseMode::OverRowDivide;
+  }
   if (MouseMode == GridMouseMode::OverColDivide || MouseMode == GridMouseMode::OverRowDivide) {
     if (!GetCellOrigin(cell.Row, cell.Col, &origin))
       return;

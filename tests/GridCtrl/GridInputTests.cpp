@@ -403,4 +403,128 @@ TEST(GridSelection, FocusChangesRedrawTheTrackedHeaders) {
   EXPECT_EQ(t.Grid.GetFocusCell(), CCellID(1, 1));
 }
 
+
+TEST(GridKeys, StepsInsideTheGridAndShiftExtendsFromTheAnchor) {
+  struct Case {
+    const char* Name;
+    CCellID From;
+    int Key;
+    Ostra::U32 Flags;
+    CCellID To;
+    CCellRange Selection;
+  };
+  const Case cases[] = {
+      {"up", {5, 2}, GridKey::Up, 0, {4, 2}, {4, 2, 4, 2}},
+      {"left", {5, 3}, GridKey::Left, 0, {5, 2}, {5, 2, 5, 2}},
+      {"shift tab inside a row", {5, 3}, GridKey::Tab, Shift, {5, 2}, {5, 2, 5, 2}},
+      {"shift up extends", {5, 3}, GridKey::Up, Shift, {4, 3}, {4, 3, 5, 3}},
+      {"shift end extends to the last column", {5, 3}, GridKey::End, Shift, {5, 9}, {5, 3, 5, 9}},
+      {"shift home extends to the first column", {5, 3}, GridKey::Home, Shift, {5, 1}, {5, 1, 5, 3}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TestGrid t(100, 10);
+    t.Click(c.From.Row, c.From.Col);
+    EXPECT_TRUE(t.Grid.OnKeyDown(c.Key, c.Flags));
+    EXPECT_EQ(t.Grid.GetFocusCell(), c.To);
+    EXPECT_EQ(t.Grid.GetSelectedCellRange(), c.Selection);
+  }
+}
+
+TEST(GridKeys, AKeyLeavesTheNewFocusCellWhollyInView) {
+  struct Case {
+    const char* Name;
+    CCellID From;
+    int Key;
+    CCellID To;
+  };
+  // 384 x 284 client: rows 1-13 and columns 1-6 fit whole at the start.
+  for (const Case& c : {Case{"down past the bottom", {13, 2}, GridKey::Down, {14, 2}},
+                        Case{"right past the edge", {2, 6}, GridKey::Right, {2, 7}},
+                        Case{"tab past the edge", {2, 6}, GridKey::Tab, {2, 7}},
+                        Case{"page down", {13, 2}, GridKey::Next, {27, 2}}}) {
+    SCOPED_TRACE(c.Name);
+    TestGrid t(100, 10);
+    t.Click(c.From.Row, c.From.Col);
+    ASSERT_EQ(t.Grid.GetTopleftNonFixedCell(), CCellID(1, 1));
+    t.Grid.OnKeyDown(c.Key, 0);
+    EXPECT_EQ(t.Grid.GetFocusCell(), c.To);
+    GridRect rect;
+    ASSERT_TRUE(t.Grid.GetCellRect(c.To.Row, c.To.Col, &rect));
+    const GridSize client = t.Host.GetClientSize();
+    EXPECT_LT(rect.Right, client.Width);
+    EXPECT_LT(rect.Bottom, client.Height);
+  }
+}
+
+TEST(GridKeys, UpAndPageUpFromAScrolledViewMoveWithTheView) {
+  TestGrid t(100, 10);
+  t.Click(1, 2);
+  for (int i = 0; i < 39; ++i)
+    t.Grid.OnKeyDown(GridKey::Down, 0);
+  ASSERT_EQ(t.Grid.GetFocusCell(), CCellID(40, 2));
+  const int top = t.Grid.GetTopleftNonFixedCell().Row;
+  ASSERT_GT(top, 1);
+  // Up to the top row of the view, then one more scrolls one row.
+  for (int row = 39; row >= top - 1; --row)
+    t.Grid.OnKeyDown(GridKey::Up, 0);
+  EXPECT_EQ(t.Grid.GetFocusCell(), CCellID(top - 1, 2));
+  EXPECT_EQ(t.Grid.GetTopleftNonFixedCell().Row, top - 1);
+  const int before = t.Grid.GetTopleftNonFixedCell().Row;
+  t.Grid.OnKeyDown(GridKey::Prior, 0);
+  const int moved = before - t.Grid.GetTopleftNonFixedCell().Row;
+  ASSERT_GT(moved, 0);
+  EXPECT_EQ(t.Grid.GetFocusCell(), CCellID(top - 1 - moved, 2));
+  EXPECT_EQ(t.Selected(), (std::vector<CCellID>{{top - 1 - moved, 2}}));
+}
+
+TEST(GridMouse, DraggingARowDividerResizesTheRow) {
+  struct Case {
+    const char* Name;
+    bool AllowHiding;
+    int ReleaseY;
+    int Height;
+  };
+  for (const Case& c : {Case{"taller", true, 70, 50}, Case{"hidden above its top", true, 10, 0},
+                        Case{"at least one pixel without hiding", false, 10, 1}}) {
+    SCOPED_TRACE(c.Name);
+    TestGrid t(100, 10);
+    t.Grid.SetRowHiding(c.AllowHiding);
+    t.Grid.OnMouseMove({10, 38}, 0);
+    t.Grid.OnLButtonDown({10, 38}, 0);
+    EXPECT_EQ(t.Grid.GetMouseMode(), GridMouseMode::SizingRow);
+    EXPECT_EQ(t.Grid.GetTrackingIndex(), 1);
+    EXPECT_EQ(t.Grid.GetCursorFor({10, 38}), GridCursor::SizeNS);
+    t.Grid.OnMouseMove({10, c.ReleaseY}, 0);
+    t.Grid.OnLButtonUp({10, c.ReleaseY}, 0);
+    EXPECT_EQ(t.Grid.GetRowHeight(1), c.Height);
+    EXPECT_EQ(t.Grid.GetFocusCell(), CCellID(-1, -1));
+    EXPECT_TRUE(t.Owner.Plain().empty() || t.Owner.Plain().front().Code != LVN_ITEMCHANGING);
+  }
+}
+
+TEST(GridMouse, ADoubleClickOnADividerSizesTheColumnToItsText) {
+  // A double click arrives as press, release, press, double click, release; the second
+  // press already starts a divider drag.
+  struct Case {
+    const char* Name;
+    GridPoint Point;
+    int Col;
+  };
+  for (const Case& c : {Case{"right edge of column 1", {98, 10}, 1}, Case{"left edge of column 2", {101, 10}, 1}}) {
+    SCOPED_TRACE(c.Name);
+    TestGrid t(4, 3);
+    t.Grid.SetItemText(2, 1, "long text here");
+    t.Grid.OnMouseMove(c.Point, 0);
+    t.Grid.OnLButtonDown(c.Point, 0);
+    t.Grid.OnLButtonUp(c.Point, 0);
+    t.Grid.OnLButtonDown(c.Point, 0);
+    t.Grid.OnLButtonDblClk(c.Point, 0);
+    t.Grid.OnLButtonUp(c.Point, 0);
+    EXPECT_EQ(t.Grid.GetColumnWidth(c.Col), 14 * 8 + 16 + 1);
+    EXPECT_EQ(t.Grid.GetMouseMode(), GridMouseMode::Nothing);
+    EXPECT_FALSE(t.Host.Captured);
+  }
+}
+
 } // namespace
