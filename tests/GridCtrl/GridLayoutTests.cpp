@@ -359,4 +359,30 @@ TEST(GridLayout, AutoSizeTakesTheWidestCell) {
   EXPECT_FALSE(t.Grid.AutoSizeColumn(3));
 }
 
+
+TEST(GridLayout, RedrawRowInvalidatesEachVisibleCellOfTheRow) {
+  struct Case {
+    const char* Name;
+    int Row;
+    bool Result;
+    std::size_t Rects;
+  };
+  // 384 pixels wide: columns 0-7 start inside the window, 8 and 9 do not.
+  for (const Case& c : {Case{"visible row", 2, false, 8}, Case{"header row", 0, false, 8},
+                        Case{"row below the window", 50, false, 0}}) {
+    SCOPED_TRACE(c.Name);
+    TestGrid t(100, 10);
+    EXPECT_EQ(t.Grid.RedrawRow(c.Row), c.Result);
+    EXPECT_EQ(t.Host.Invalidated.size(), c.Rects);
+    for (const GridRect& rect : t.Host.Invalidated) {
+      EXPECT_EQ(rect.Top, c.Row * 20);
+      EXPECT_EQ(rect.Bottom, c.Row * 20 + 20);
+    }
+  }
+  TestGrid narrow(5, 3);
+  EXPECT_TRUE(narrow.Grid.RedrawRow(2));
+  EXPECT_EQ(narrow.Host.Invalidated.size(), 3u);
+  EXPECT_TRUE(narrow.Grid.RedrawColumn(1));
+}
+
 } // namespace

@@ -305,4 +305,49 @@ TEST(GridModel, DeleteAllItemsEmptiesTheGrid) {
   EXPECT_EQ(grid.GetSelectedCount(), 0u);
 }
 
+
+TEST(GridModel, ShrinkingColumnsDropsTheirCellsSelectionAndFocus) {
+  TestGrid t(6, 6, 1, 3);
+  t.Grid.SetFocusCell(2, 4);
+  t.Grid.SetSelectedRange(1, 3, 3, 5);
+  ASSERT_EQ(t.Grid.GetSelectedCount(), 9u);
+  EXPECT_TRUE(t.Grid.SetColumnCount(5));
+  EXPECT_EQ(t.Grid.GetFocusCell(), CCellID(2, 4));
+  EXPECT_EQ(t.Grid.GetSelectedCellRange(), CCellRange(1, 3, 3, 4));
+  EXPECT_EQ(t.Grid.GetItemText(1, 5), "");
+  EXPECT_TRUE(t.Grid.SetColumnCount(4));
+  EXPECT_EQ(t.Grid.GetFocusCell(), CCellID(-1, -1));
+  EXPECT_EQ(t.Grid.GetSelectedCellRange(), CCellRange(1, 3, 3, 3));
+  EXPECT_EQ(t.Grid.GetNextItem({-1, -1}, 0xE02), CCellID(1, 3));
+  EXPECT_TRUE(t.Grid.SetColumnCount(2));
+  EXPECT_EQ(t.Grid.GetFixedColumnCount(), 2);
+  EXPECT_EQ(t.Grid.GetSelectedCellRange(), CCellRange(6, 2, -1, -1));
+  EXPECT_EQ(t.Grid.GetItemText(1, 1), "r1c1");
+  // A new column takes the fixed-column default width, not the last one's.
+  t.Grid.GetDefaultCell(false, true)->SetWidth(77);
+  EXPECT_TRUE(t.Grid.SetColumnCount(3));
+  EXPECT_EQ(t.Grid.GetColumnWidth(2), 77);
+  EXPECT_EQ(t.Grid.GetItemState(1, 2), 0u);
+}
+
+TEST(GridModel, FixedColumnCountChangesMoveTheBits) {
+  struct Case {
+    int Row, Col;
+    U32 State;
+  };
+  GridCore grid(3, 4, 1, 2);
+  grid.SetItemBkColour(1, 2, 0x123456);
+  ASSERT_TRUE(grid.SetFixedColumnCount(3));
+  for (const Case& c : {Case{0, 2, 0x70}, {1, 2, 0x50}, {1, 3, 0x00}}) {
+    SCOPED_TRACE(testing::Message() << c.Row << ", " << c.Col);
+    EXPECT_EQ(grid.GetItemState(c.Row, c.Col), c.State);
+  }
+  EXPECT_EQ(grid.GetItemBkColour(1, 2), GridClrDefault);
+  ASSERT_TRUE(grid.SetFixedColumnCount(1));
+  for (const Case& c : {Case{0, 0, 0x70}, {0, 1, 0x30}, {0, 2, 0x30}, {1, 1, 0x00}, {2, 2, 0x00}}) {
+    SCOPED_TRACE(testing::Message() << c.Row << ", " << c.Col);
+    EXPECT_EQ(grid.GetItemState(c.Row, c.Col), c.State);
+  }
+}
+
 } // namespace
