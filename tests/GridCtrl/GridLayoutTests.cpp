@@ -385,4 +385,30 @@ TEST(GridLayout, RedrawRowInvalidatesEachVisibleCellOfTheRow) {
   EXPECT_TRUE(narrow.Grid.RedrawColumn(1));
 }
 
+
+TEST(GridLayout, KeysIntoACellLargerThanTheWindowEnd) {
+  struct Case {
+    const char* Name;
+    bool Wide;
+    int Key;
+    CCellID To;
+  };
+  for (const Case& c : {Case{"right into a wide last column", true, GridKey::Right, {1, 2}},
+                        Case{"down into a tall last row", false, GridKey::Down, {2, 1}}}) {
+    SCOPED_TRACE(c.Name);
+    TestGrid t(3, 3);
+    if (c.Wide)
+      t.Grid.SetColumnWidth(2, 1000);
+    else
+      t.Grid.SetRowHeight(2, 1000);
+    t.Grid.SetFocusCell(1, 1);
+    EXPECT_TRUE(t.Grid.OnKeyDown(c.Key, 0));
+    EXPECT_EQ(t.Grid.GetFocusCell(), c.To);
+    EXPECT_EQ(t.Grid.GetTopleftNonFixedCell(), c.To);
+    // Back again scrolls back.
+    EXPECT_TRUE(t.Grid.OnKeyDown(c.Wide ? GridKey::Left : GridKey::Up, 0));
+    EXPECT_EQ(t.Grid.GetTopleftNonFixedCell(), CCellID(1, 1));
+  }
+}
+
 } // namespace
