@@ -300,10 +300,12 @@ void GridCore::OnLButtonDown(GridPoint point, U32 flags) {
     return;
   const CCellID click = LeftClickDownCell;
 
+  // With Shift and no anchor yet, the focus anchors the block; without a focus either,
+  // the click itself does, so that the press still selects something.
   if ((flags & GridKeyFlags::Shift) == 0)
     SelectionStartCell = click;
   else if (!IsValid(SelectionStartCell))
-    SelectionStartCell = FocusCell;
+    SelectionStartCell = IsValid(FocusCell) ? FocusCell : click;
 
   EndEditing();
   GridPoint origin;
@@ -851,6 +853,8 @@ bool GridCore::OnKeyDown(int key, U32 flags) {
     MouseMode = ListMode ? GridMouseMode::SelectRow : GridMouseMode::SelectCells;
     if (!shift || key == GridKey::Tab)
       SelectionStartCell = next;
+    else if (!IsValid(SelectionStartCell))
+      SelectionStartCell = FocusCell;
     SendMessageToParent(next.Row, next.Col, LVN_ITEMCHANGING);
     OnSelecting(next);
     SendMessageToParent(next.Row, next.Col, LVN_ITEMCHANGED);

@@ -527,4 +527,27 @@ TEST(GridMouse, ADoubleClickOnADividerSizesTheColumnToItsText) {
   }
 }
 
+
+TEST(GridSelection, ShiftWithoutAnAnchorStillSelects) {
+  struct Case {
+    const char* Name;
+    bool Focus;
+    bool Key;
+    CCellRange Selection;
+  };
+  for (const Case& c : {Case{"click, nothing focused", false, false, {4, 4, 4, 4}},
+                        Case{"click from a focus", true, false, {2, 2, 4, 4}},
+                        Case{"key from a focus", true, true, {2, 2, 3, 2}}}) {
+    SCOPED_TRACE(c.Name);
+    TestGrid t(10, 5);
+    if (c.Focus)
+      t.Grid.SetFocusCell(2, 2);
+    if (c.Key)
+      t.Grid.OnKeyDown(GridKey::Down, Shift);
+    else
+      t.Click(4, 4, Shift);
+    EXPECT_EQ(t.Grid.GetSelectedCellRange(), c.Selection);
+  }
+}
+
 } // namespace
