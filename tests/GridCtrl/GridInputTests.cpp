@@ -550,4 +550,41 @@ TEST(GridSelection, ShiftWithoutAnAnchorStillSelects) {
   }
 }
 
+
+TEST(GridMouse, HoldingTheButtonOutsideScrollsTowardThePointer) {
+  struct Case {
+    const char* Name;
+    GridPoint Cursor;
+    GridBar Bar;
+    int Direction;
+  };
+  for (const Case& c : {Case{"below", {120, 400}, GridBar::Vert, 1}, Case{"over the headers", {120, 5}, GridBar::Vert, -1},
+                        Case{"right", {500, 100}, GridBar::Horz, 1}, Case{"left", {10, 100}, GridBar::Horz, -1}}) {
+    SCOPED_TRACE(c.Name);
+    TestGrid t(100, 10);
+    t.Grid.SetScrollPos32(GridBar::Vert, 200);
+    t.Grid.SetScrollPos32(GridBar::Horz, 50);
+    const CCellID top_left = t.Grid.GetTopleftNonFixedCell();
+    ASSERT_EQ(top_left, CCellID(11, 2));
+    const CCellID press(13, 3);
+    t.Grid.OnLButtonDown(t.Centre(press.Row, press.Col), 0);
+    const int start = t.Grid.GetScrollPos32(c.Bar);
+    t.Host.CursorPos = c.Cursor;
+    for (int tick = 0; tick < 20; ++tick)
+      t.Grid.OnTimer();
+    const int moved = t.Grid.GetScrollPos32(c.Bar) - start;
+    EXPECT_EQ(moved > 0 ? 1 : moved < 0 ? -1 : 0, c.Direction);
+    const CCellRange range = t.Grid.GetSelectedCellRange();
+    if (c.Bar == GridBar::Vert)
+      EXPECT_TRUE(c.Direction > 0 ? range.MaxRow > press.Row && range.MinRow == press.Row
+                                  : range.MinRow < press.Row && range.MaxRow == press.Row);
+    else
+      EXPECT_TRUE(c.Direction > 0 ? range.MaxCol > press.Col && range.MinCol == press.Col
+                                  : range.MinCol < press.Col && range.MaxCol == press.Col);
+    EXPECT_EQ(t.Selected().size(), static_cast<std::size_t>(range.Count()));
+    t.Grid.OnCaptureChanged();
+    EXPECT_EQ(t.Host.TimerMilliseconds, 0);
+  }
+}
+
 } // namespace
