@@ -660,6 +660,13 @@ void GridCore::OnCaptureChanged() {
   }
   if (MouseMode == GridMouseMode::Dragging)
     MouseMode = GridMouseMode::Nothing;
+  // The release may go to whoever took the capture; a selection drag must not go on
+  // following a pointer whose button is up.
+  if (MouseMode == GridMouseMode::SelectAll || MouseMode == GridMouseMode::SelectCol ||
+      MouseMode == GridMouseMode::SelectRow || MouseMode == GridMouseMode::SelectCells) {
+    MouseMode = GridMouseMode::Nothing;
+    LMouseButtonDown = false;
+  }
 }
 
 GridCursor GridCore::GetCursorFor(GridPoint point) const {

@@ -584,6 +584,9 @@ TEST(GridMouse, HoldingTheButtonOutsideScrollsTowardThePointer) {
     EXPECT_EQ(t.Selected().size(), static_cast<std::size_t>(range.Count()));
     t.Grid.OnCaptureChanged();
     EXPECT_EQ(t.Host.TimerMilliseconds, 0);
+    // With the capture gone the selection no longer follows the pointer.
+    t.Grid.OnMouseMove({225, 150}, 0);
+    EXPECT_EQ(t.Grid.GetSelectedCellRange(), range);
   }
 }
 
