@@ -162,6 +162,26 @@ TEST_F(GridWindow, ADividerDragCapturesTheMouseAndResizesTheColumn) {
   EXPECT_EQ(Grid->GetColumnWidth(1), 30);
 }
 
+TEST_F(GridWindow, ADoubleClickOnADividerSizesTheColumnToItsText) {
+  Fill(10, 4);
+  Grid->SetItemText(5, 1, "a much longer text than the column holds");
+  GridRect header;
+  ASSERT_TRUE(Grid->GetCellRect(0, 1, &header));
+  const int x = header.Right;
+  const int y = (header.Top + header.Bottom) / 2;
+  wxMouseEvent move = Mouse(wxEVT_MOTION, x, y);
+  Grid->HandleMouse(move);
+  // GTK's order for a double click.
+  for (const wxEventType type : {wxEVT_LEFT_DOWN, wxEVT_LEFT_UP, wxEVT_LEFT_DOWN, wxEVT_LEFT_DCLICK, wxEVT_LEFT_UP}) {
+    wxMouseEvent event = Mouse(type, x, y);
+    event.SetLeftDown(type == wxEVT_LEFT_DOWN || type == wxEVT_LEFT_DCLICK);
+    Grid->HandleMouse(event);
+  }
+  EXPECT_FALSE(Grid->HasCapture());
+  EXPECT_EQ(Grid->GetColumnWidth(1), Grid->GetCell(5, 1)->GetCellExtent(nullptr).Width);
+  EXPECT_GT(Grid->GetColumnWidth(1), header.Right - header.Left + 1);
+}
+
 TEST_F(GridWindow, NotificationsReachTheParentWithTheirAnswers) {
   Fill(10, 4);
   GridRect cell;
