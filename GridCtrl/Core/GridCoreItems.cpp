@@ -1,8 +1,23 @@
 #include "GridCtrl/Core/GridCore.h"
 
+#include <algorithm>
 #include <new>
+#include <vector>
 
 using Ostra::U32;
+
+namespace {
+
+// Room for one more element, so that the insert after it cannot throw. Growing by one
+// element at a time would copy the whole vector on every insert, which makes loading a
+// long file quadratic; the usual doubling keeps it linear.
+template <typename T>
+void ReserveOneMore(std::vector<T>& items) {
+  if (items.size() == items.capacity())
+    items.reserve(std::max<std::size_t>(1, items.capacity() * 2));
+}
+
+} // namespace
 
 int GridCore::InsertColumn(const std::string& heading, U32 format, int column) {
   if (column >= 0 && (column < FixedCols || column > ColCount))
@@ -20,9 +35,9 @@ int GridCore::InsertColumn(const std::string& heading, U32 format, int column) {
       for (int row = 0; row < RowCount; ++row)
         cells.push_back(CreateCell(row, at));
       for (auto& cells_of_row : Rows)
-        cells_of_row.reserve(cells_of_row.size() + 1);
+        ReserveOneMore(cells_of_row);
     }
-    ColWidths.reserve(ColWidths.size() + 1);
+    ReserveOneMore(ColWidths);
     for (std::size_t row = 0; row < cells.size(); ++row)
       Rows[row].insert(Rows[row].begin() + at, std::move(cells[row]));
     ColWidths.insert(ColWidths.begin() + at, GetDefaultCell(false, false)->GetWidth());
@@ -53,9 +68,9 @@ int GridCore::InsertRow(const std::string& heading, int row) {
       cells.reserve(static_cast<std::size_t>(ColCount));
       for (int col = 0; col < ColCount; ++col)
         cells.push_back(CreateCell(at, col));
-      Rows.reserve(Rows.size() + 1);
+      ReserveOneMore(Rows);
     }
-    RowHeights.reserve(RowHeights.size() + 1);
+    ReserveOneMore(RowHeights);
     if (!VirtualMode)
       Rows.insert(Rows.begin() + at, std::move(cells));
     RowHeights.insert(RowHeights.begin() + at, GetDefaultCell(false, false)->GetHeight());

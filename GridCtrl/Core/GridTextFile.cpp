@@ -80,6 +80,14 @@ bool GridCore::Load(const std::string& file_name, char delimiter) {
 bool GridCore::LoadText(std::istream& in, char delimiter, std::size_t max_cells) {
   if (VirtualMode)
     return false;
+  // Each new row or column would otherwise redo the scroll bars over all the others,
+  // which makes a long file take hours; they are redone once at the end.
+  struct RedrawPause {
+    GridCore& Grid;
+    bool WasOn;
+    ~RedrawPause() { Grid.SetRedraw(WasOn, true); }
+  } pause{*this, AllowDraw};
+  AllowDraw = false;
   DeleteAllItems();
   const auto fail = [&] {
     ReportError(LoadFailedMessage);

@@ -1,10 +1,11 @@
-// Filling a grid the size of a long LP, and painting one window of it: the paint cost
-// must stay flat as the row count grows.
+// Filling a grid the size of a long LP, painting one window of it, and loading delimited
+// text: the paint cost must stay flat as the row count grows, the load cost linear.
 
 #include "GridCtrl/Core/GridCore.h"
 
 #include <benchmark/benchmark.h>
 
+#include <sstream>
 #include <string>
 
 namespace {
@@ -99,5 +100,31 @@ void PaintOneWindow(benchmark::State& state) {
   state.counters["calls_per_paint"] = static_cast<double>(dc.Calls) / static_cast<double>(state.iterations());
 }
 BENCHMARK(PaintOneWindow)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+
+// Loading delimited text into a grid with a window: the time per row must stay flat as
+// the file grows, both for long files and for one very long first line.
+void LoadText(benchmark::State& state) {
+  const int count = static_cast<int>(state.range(0));
+  const bool wide = state.range(1) != 0;
+  std::string text;
+  if (wide) {
+    text.assign(static_cast<std::size_t>(count), ',');
+    text += '\n';
+  } else {
+    text = "a,b,c\n";
+    for (int row = 0; row < count; ++row)
+      text += "1.5,2.5,3.5\n";
+  }
+  BenchHost host;
+  for (auto _ : state) {
+    GridCore grid;
+    grid.AttachHost(&host);
+    grid.OnWindowCreated();
+    std::istringstream in(text);
+    benchmark::DoNotOptimize(grid.LoadText(in, ','));
+  }
+  state.SetItemsProcessed(state.iterations() * count);
+}
+BENCHMARK(LoadText)->ArgsProduct({{1000, 10000, 100000}, {0, 1}})->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -23,11 +23,12 @@ namespace {
 
 using Ostra::Test::StartWx;
 
-wxKeyEvent Key(wxEventType type, int key_code, wxChar unicode = WXK_NONE, bool shift = false) {
+wxKeyEvent Key(wxEventType type, int key_code, wxChar unicode = WXK_NONE, bool shift = false, bool ctrl = false) {
   wxKeyEvent event(type);
   event.m_keyCode = key_code;
   event.m_uniChar = unicode;
   event.SetShiftDown(shift);
+  event.SetControlDown(ctrl);
   return event;
 }
 
@@ -99,6 +100,45 @@ TEST_F(GridEditWindow, TypingOpensTheEditorWithTheCharacterAndEnterCommits) {
     Ostra::Test::SettleWx();
     EXPECT_EQ(Editor(), nullptr);
     EXPECT_FALSE(Grid->GetCell(2, 2)->IsEditing());
+  }
+}
+
+TEST_F(GridEditWindow, AnArrowEndsATypedEditAndGoesOnEditingWhereItMoved) {
+  struct Case {
+    int Key;
+    CCellID To;
+  };
+  for (const Case& c : {Case{WXK_DOWN, {3, 2}}, Case{WXK_UP, {1, 2}}, Case{WXK_RIGHT, {2, 3}},
+                        Case{WXK_LEFT, {2, 1}}}) {
+    SCOPED_TRACE(c.Key);
+    Grid->SetItemText(2, 2, "22");
+    Grid->SetFocusCell(2, 2);
+    Codes.clear();
+    wxKeyEvent typed = Key(wxEVT_CHAR, '5', '5');
+    Grid->HandleChar(typed);
+    CInPlaceEdit* first = Editor();
+    ASSERT_NE(first, nullptr);
+    wxKeyEvent arrow = Key(wxEVT_KEY_DOWN, c.Key);
+    first->HandleKeyDown(arrow);
+    EXPECT_FALSE(arrow.GetSkipped());
+    EXPECT_EQ(Grid->GetItemText(2, 2), "5");
+    EXPECT_EQ(Grid->GetFocusCell(), c.To);
+    CInPlaceEdit* next = Editor();
+    ASSERT_NE(next, nullptr);
+    EXPECT_NE(next, first);
+    // The next cell opens with its own text, all of it selected.
+    const std::string old_text = Grid->GetItemText(c.To.Row, c.To.Col);
+    EXPECT_EQ(next->GetValue().utf8_string(), old_text);
+    long from = 0;
+    long to = 0;
+    next->GetSelection(&from, &to);
+    EXPECT_EQ(from, 0);
+    EXPECT_EQ(to, static_cast<long>(old_text.size()));
+    EXPECT_EQ(Codes, (std::vector<int>{LVN_BEGINLABELEDITA, LVN_ENDLABELEDITA, LVN_ITEMCHANGING,
+                                       LVN_ITEMCHANGED, LVN_BEGINLABELEDITA}));
+    next->EndEdit();
+    Ostra::Test::SettleWx();
+    ASSERT_EQ(Editor(), nullptr);
   }
 }
 
@@ -206,6 +246,82 @@ TEST_F(GridEditWindow, CopyAndPasteRoundTripThroughTheSystemClipboard) {
   EXPECT_EQ(Grid->GetItemText(5, 4), "22");
   EXPECT_EQ(Codes.size(), 8u);
   EXPECT_EQ(Grid->GetSelectedCellRange(), CCellRange(4, 3, 5, 4));
+}
+
+TEST_F(GridEditWindow, TheGridsEditKeysWorkOnTheSelectionThroughTheProtocol) {
+  struct Case {
+    const char* Name;
+    int Key;
+    bool Shift;
+    bool Ctrl;
+    std::string ClipboardAfter;
+    std::string Left;
+    std::string Right;
+    std::vector<int> Codes;
+  };
+  const std::vector<int> two_edits{LVN_BEGINLABELEDITA, LVN_ENDLABELEDITA, LVN_BEGINLABELEDITA,
+                                   LVN_ENDLABELEDITA};
+  const Case cases[] = {
+      {"ctrl c", 'C', false, true, "11\t12", "11", "12", {}},
+      {"ctrl insert", WXK_INSERT, false, true, "11\t12", "11", "12", {}},
+      {"ctrl x", 'X', false, true, "11\t12", "", "", two_edits},
+      {"delete leaves the clipboard", WXK_DELETE, false, false, "p,q", "", "", two_edits},
+      {"ctrl v", 'V', false, true, "p,q", "p", "q", two_edits},
+      {"shift insert", WXK_INSERT, true, false, "p,q", "p", "q", two_edits},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    Grid->SetItemText(1, 1, "11");
+    Grid->SetItemText(1, 2, "12");
+    ASSERT_TRUE(PutTextOnClipboard("p,q"));
+    Grid->SetFocusCell(1, 1);
+    Grid->SetSelectedRange(1, 1, 1, 2);
+    Codes.clear();
+    wxKeyEvent key = Key(wxEVT_KEY_DOWN, c.Key, WXK_NONE, c.Shift, c.Ctrl);
+    Grid->HandleKeyDown(key);
+    EXPECT_FALSE(key.GetSkipped());
+    std::string clipboard;
+    ASSERT_TRUE(GetTextFromClipboard(&clipboard));
+    EXPECT_EQ(clipboard, c.ClipboardAfter);
+    EXPECT_EQ(Grid->GetItemText(1, 1), c.Left);
+    EXPECT_EQ(Grid->GetItemText(1, 2), c.Right);
+    EXPECT_EQ(Codes, c.Codes);
+  }
+  wxKeyEvent select_all = Key(wxEVT_KEY_DOWN, 'A', WXK_NONE, false, true);
+  Grid->HandleKeyDown(select_all);
+  // Every cell but the headings.
+  EXPECT_EQ(Grid->GetSelectedCount(), static_cast<std::size_t>((Grid->GetRowCount() - 1) * (Grid->GetColumnCount() - 1)));
+}
+
+TEST_F(GridEditWindow, WhileACellIsEditedTheEditCommandsActOnTheEditorsText) {
+  Grid->SetFocusCell(1, 1);
+  Grid->SetSelectedRange(1, 1, 2, 2);
+  wxKeyEvent f2 = Key(wxEVT_KEY_DOWN, WXK_F2);
+  Grid->HandleKeyDown(f2);
+  CInPlaceEdit* editor = Editor();
+  ASSERT_NE(editor, nullptr);
+  Codes.clear();
+
+  editor->SetSelection(0, 1);
+  EXPECT_TRUE(Grid->CanCopy());
+  EXPECT_TRUE(Grid->CanCut());
+  Grid->OnEditCopy();
+  std::string clipboard;
+  ASSERT_TRUE(GetTextFromClipboard(&clipboard));
+  EXPECT_EQ(clipboard, "1");
+  Grid->OnEditCut();
+  EXPECT_EQ(editor->GetValue(), "1");
+  // The cells under the editor are untouched and the owner hears nothing yet.
+  EXPECT_EQ(Grid->GetItemText(1, 2), "12");
+  EXPECT_EQ(Grid->GetItemText(2, 2), "22");
+  EXPECT_TRUE(Codes.empty());
+
+  wxKeyEvent enter = Key(wxEVT_CHAR, WXK_RETURN, WXK_RETURN);
+  editor->HandleChar(enter);
+  EXPECT_EQ(Grid->GetItemText(1, 1), "1");
+  EXPECT_EQ(Codes, std::vector<int>{LVN_ENDLABELEDITA});
+  EXPECT_EQ(Grid->GetItemText(2, 2), "22");
+  Ostra::Test::SettleWx();
 }
 
 TEST_F(GridEditWindow, ADropOfTextOnACellGoesThroughTheEditProtocol) {
