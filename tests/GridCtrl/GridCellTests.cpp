@@ -137,6 +137,51 @@ TEST(GridCell, AFocusedCellIsFramedInItsTextColour) {
   EXPECT_TRUE(plain.Frames.empty());
 }
 
+TEST(GridCell, TheFocusCellKeepsTheSelectionColoursInsideItsFrame) {
+  constexpr GridColour None = 0x01020304;
+  struct Case {
+    const char* Name;
+    bool Selected;
+    bool Lines;
+    bool Erase;
+    GridColour OwnBack;
+    GridColour Fill;
+    GridRect Frame;
+    GridSysColour Text;
+  };
+  const GridRect widened{50, 20, 100, 40};
+  const GridRect cell{50, 20, 99, 39};
+  const Case cases[] = {
+      {"selected", true, true, false, GridClrDefault, 0xFF0000, cell, GridSysColour::HighlightText},
+      {"selected without grid lines", true, false, false, GridClrDefault, 0xFF0000, widened,
+       GridSysColour::HighlightText},
+      {"default background not erased", false, true, false, GridClrDefault, None, cell, GridSysColour::WindowText},
+      {"own background always painted", false, true, false, 0x00FF00, 0x00FF00, cell, GridSysColour::WindowText},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TestGrid t(3, 3);
+    t.Grid.SetGridLines(c.Lines ? 3 : 0);
+    t.Grid.SetItemBkColour(1, 1, c.OwnBack);
+    t.Grid.SetFocusCell(1, 1);
+    if (c.Selected)
+      t.Grid.SetSelectedRange(1, 1, 1, 1);
+    RecordingDC dc;
+    ASSERT_TRUE(t.Grid.GetCell(1, 1)->Draw(&dc, 1, 1, cell, c.Erase));
+    if (c.Fill == None) {
+      EXPECT_TRUE(dc.Fills.empty());
+    } else {
+      ASSERT_EQ(dc.Fills.size(), 1u);
+      EXPECT_EQ(dc.Fills[0].Rect, widened);
+      EXPECT_EQ(dc.Fills[0].Colour, c.Fill);
+    }
+    ASSERT_EQ(dc.Frames.size(), 1u);
+    EXPECT_EQ(dc.Frames[0].Rect, c.Frame);
+    EXPECT_EQ(dc.Frames[0].Colour, t.Host.GetSysColour(c.Text));
+    EXPECT_EQ(dc.Texts.at(0).Colour, t.Host.GetSysColour(c.Text));
+  }
+}
+
 TEST(GridCell, FixedCellsGetARaisedBorderOrASunkenOneBesideTheFocus) {
   TestGrid t(3, 3);
   RecordingDC raised;
