@@ -133,6 +133,26 @@ TEST(GridTextFile, FailuresAreReportedAndAnsweredWithFalse) {
   EXPECT_FALSE(virtual_grid.Load(path));
 }
 
+// Loading holds back the scroll bars until the end; the grid's redraw switch must come
+// back as it was, and the bars must then fit what was loaded.
+TEST(GridTextFile, ALoadInAWindowEndsWithTheRedrawSwitchRestoredAndFittingBars) {
+  for (const bool redraw : {true, false}) {
+    SCOPED_TRACE(redraw);
+    TestGrid t(2, 2);
+    t.Grid.SetRedraw(redraw);
+    std::string text = "A,B\n";
+    for (int row = 0; row < 200; ++row)
+      text += "1,2\n";
+    std::istringstream in(text);
+    ASSERT_TRUE(t.Grid.LoadText(in));
+    EXPECT_EQ(t.Grid.GetRowCount(), 201);
+    EXPECT_EQ(t.Grid.GetRedraw(), redraw);
+    // 201 rows never fit the test window: the vertical bar shows once drawing is on.
+    EXPECT_EQ(t.Grid.IsScrollBarShown(GridBar::Vert), redraw);
+    EXPECT_EQ(t.Host.VertShown, redraw);
+  }
+}
+
 TEST(GridTextFile, DataThatWouldMakeTooManyCellsIsRefused) {
   struct Case {
     const char* Name;
