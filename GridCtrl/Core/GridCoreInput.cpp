@@ -322,6 +322,9 @@ void GridCore::OnLButtonDown(GridPoint point, U32 flags) {
   if (IsCellSelected(click)) {
     SetFocusCell(click);
     if ((flags & GridKeyFlags::Control) != 0) {
+      // The kept selection of an earlier Ctrl press may hold cells deselected since;
+      // re-adding it here would bring them back.
+      PrevSelectedCells.clear();
       if (ListMode)
         SelectRows(click, true, false);
       else
@@ -488,6 +491,9 @@ void GridCore::OnMouseMove(GridPoint point, U32 /*flags*/) {
 
 void GridCore::OnLButtonUp(GridPoint point, U32 /*flags*/) {
   LMouseButtonDown = false;
+  // What a Ctrl press kept serves only its own drag; a later range set by the program
+  // must not bring it back.
+  PrevSelectedCells.clear();
   if (Host != nullptr && Host->HasCapture())
     Host->ReleaseMouse();
   if (TimerRunning) {

@@ -590,4 +590,31 @@ TEST(GridMouse, HoldingTheButtonOutsideScrollsTowardThePointer) {
   }
 }
 
+
+TEST(GridMouse, CtrlClicksDeselectOnlyTheCellsClicked) {
+  TestGrid t(10, 6);
+  t.Click(2, 2);
+  t.Click(3, 3, Ctrl);
+  t.Click(4, 4, Ctrl);
+  t.Click(2, 2, Ctrl);
+  EXPECT_EQ(t.Selected(), (std::vector<CCellID>{{3, 3}, {4, 4}}));
+  // A second deselection in a row must not bring back the first.
+  t.Click(3, 3, Ctrl);
+  EXPECT_EQ(t.Selected(), (std::vector<CCellID>{{4, 4}}));
+  t.Click(5, 5, Ctrl);
+  EXPECT_EQ(t.Selected(), (std::vector<CCellID>{{4, 4}, {5, 5}}));
+  // A range the program sets afterwards (a paste selecting what it wrote) stands alone.
+  t.Grid.SetSelectedRange(7, 1, 7, 2);
+  EXPECT_EQ(t.Selected(), (std::vector<CCellID>{{7, 1}, {7, 2}}));
+}
+
+TEST(GridMouse, ACtrlDragKeepsTheEarlierSelection) {
+  TestGrid t(10, 6);
+  t.Click(2, 2);
+  t.Grid.OnLButtonDown(t.Centre(4, 3), Ctrl);
+  t.Grid.OnMouseMove(t.Centre(5, 4), Ctrl);
+  t.Grid.OnLButtonUp(t.Centre(5, 4), Ctrl);
+  EXPECT_EQ(t.Selected(), (std::vector<CCellID>{{2, 2}, {4, 3}, {4, 4}, {5, 3}, {5, 4}}));
+}
+
 } // namespace
