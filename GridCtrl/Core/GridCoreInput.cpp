@@ -13,6 +13,13 @@ constexpr int AutoScrollMilliseconds = 25;
 
 GridPoint Relative(GridPoint point, GridPoint origin) { return {point.X - origin.X, point.Y - origin.Y}; }
 
+// No button is held: the pointer at most rests over a divider. Keys then select and
+// typing edits as with the pointer anywhere else.
+bool ButtonIsUp(GridMouseMode mode) {
+  return mode == GridMouseMode::Nothing || mode == GridMouseMode::OverColDivide ||
+         mode == GridMouseMode::OverRowDivide;
+}
+
 } // namespace
 
 // ---- Focus and selection ----
@@ -861,7 +868,8 @@ bool GridCore::OnKeyDown(int key, U32 flags) {
 
   if (next == FocusCell)
     return true;
-  if (MouseMode == GridMouseMode::Nothing) {
+  if (ButtonIsUp(MouseMode)) {
+    const GridMouseMode hover = MouseMode;
     PrevSelectedCells.clear();
     MouseMode = ListMode ? GridMouseMode::SelectRow : GridMouseMode::SelectCells;
     if (!shift || key == GridKey::Tab)
@@ -871,7 +879,7 @@ bool GridCore::OnKeyDown(int key, U32 flags) {
     SendMessageToParent(next.Row, next.Col, LVN_ITEMCHANGING);
     OnSelecting(next);
     SendMessageToParent(next.Row, next.Col, LVN_ITEMCHANGED);
-    MouseMode = GridMouseMode::Nothing;
+    MouseMode = hover;
   }
   SetFocusCell(next);
 
@@ -897,7 +905,7 @@ bool GridCore::OnKeyDown(int key, U32 flags) {
 }
 
 void GridCore::OnChar(unsigned ch, U32 flags) {
-  if ((flags & GridKeyFlags::Control) != 0 || MouseMode != GridMouseMode::Nothing || ch == GridKey::Escape)
+  if ((flags & GridKeyFlags::Control) != 0 || !ButtonIsUp(MouseMode) || ch == GridKey::Escape)
     return;
   if (ch == GridKey::Tab && HandleTabKey)
     return;

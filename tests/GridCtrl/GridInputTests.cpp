@@ -617,4 +617,34 @@ TEST(GridMouse, ACtrlDragKeepsTheEarlierSelection) {
   EXPECT_EQ(t.Selected(), (std::vector<CCellID>{{2, 2}, {4, 3}, {4, 4}, {5, 3}, {5, 4}}));
 }
 
+
+TEST(GridKeys, KeysSelectAndTypingEditsWithThePointerOverADivider) {
+  struct Case {
+    const char* Name;
+    GridPoint Rest;
+    GridMouseMode Mode;
+  };
+  for (const Case& c : {Case{"column divider", {98, 10}, GridMouseMode::OverColDivide},
+                        Case{"row divider", {10, 38}, GridMouseMode::OverRowDivide}}) {
+    SCOPED_TRACE(c.Name);
+    TestGrid t(10, 6);
+    t.Click(2, 2);
+    t.Grid.OnMouseMove(c.Rest, 0);
+    ASSERT_EQ(t.Grid.GetMouseMode(), c.Mode);
+    t.Owner.Records.clear();
+    t.Grid.OnKeyDown(GridKey::Down, 0);
+    EXPECT_EQ(t.Selected(), (std::vector<CCellID>{{3, 2}}));
+    EXPECT_EQ(t.Owner.Plain(), (std::vector<NotifyRecord>{{LVN_ITEMCHANGING, 3, 2}, {LVN_ITEMCHANGED, 3, 2}}));
+    EXPECT_EQ(t.Grid.GetMouseMode(), c.Mode);
+    t.Grid.OnChar('7', 0);
+    EXPECT_EQ(t.Host.EditRequests.size(), 1u);
+  }
+  // While a button is held, keys move the focus only.
+  TestGrid t(10, 6);
+  t.Grid.OnLButtonDown(t.Centre(2, 2), 0);
+  t.Grid.OnKeyDown(GridKey::Down, 0);
+  EXPECT_EQ(t.Selected(), (std::vector<CCellID>{{2, 2}}));
+  EXPECT_EQ(t.Grid.GetFocusCell(), CCellID(3, 2));
+}
+
 } // namespace
