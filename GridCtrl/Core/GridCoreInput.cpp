@@ -621,7 +621,10 @@ void GridCore::OnRButtonUp(GridPoint point, U32 /*flags*/) {
     return;
   }
   SetFocusCell(-1, -1);
-  SetFocusCell(std::max(cell.Row, FixedRows), std::max(cell.Col, FixedCols));
+  // A grid of headers only has no cell below or beside them to take the focus.
+  const CCellID focus(std::max(cell.Row, FixedRows), std::max(cell.Col, FixedCols));
+  if (IsValid(focus))
+    SetFocusCell(focus);
   GridPoint origin;
   GetCellOrigin(cell.Row, cell.Col, &origin);
   if (CGridCellBase* cell_object = GetCell(cell.Row, cell.Col))

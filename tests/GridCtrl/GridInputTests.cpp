@@ -228,6 +228,12 @@ TEST(GridMouse, ARightClickMovesTheFocusOutOfTheHeaders) {
   TestGrid narrow(3, 3);
   narrow.Grid.OnRButtonUp({300, 30}, 0);
   EXPECT_EQ(narrow.Owner.Plain(), (std::vector<NotifyRecord>{{NM_RCLICK, -1, -1}}));
+  // Headers only: nothing can take the focus, and a later refill finds none.
+  TestGrid headers(1, 4);
+  headers.Grid.OnRButtonUp(headers.Centre(0, 2), 0);
+  EXPECT_EQ(headers.Grid.GetFocusCell(), CCellID(-1, -1));
+  headers.Grid.SetRowCount(5);
+  EXPECT_FALSE(headers.Grid.OnKeyDown(GridKey::Down, 0));
 }
 
 TEST(GridMouse, RestingOverTextOffersATitleTipUnlessTurnedOff) {
