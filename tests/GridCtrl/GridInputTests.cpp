@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace Ostra::Test;
 
 namespace {
@@ -651,6 +653,38 @@ TEST(GridKeys, KeysSelectAndTypingEditsWithThePointerOverADivider) {
   t.Grid.OnKeyDown(GridKey::Down, 0);
   EXPECT_EQ(t.Selected(), (std::vector<CCellID>{{2, 2}}));
   EXPECT_EQ(t.Grid.GetFocusCell(), CCellID(3, 2));
+}
+
+
+TEST(GridMouse, EachGestureNotifiesInItsOwnOrder) {
+  struct Case {
+    const char* Name;
+    std::function<void(TestGrid&)> Gesture;
+    std::vector<NotifyRecord> Expected;
+  };
+  const Case cases[] = {
+      {"shift click", [](TestGrid& t) { t.Click(4, 3, Shift); },
+       {{LVN_ITEMCHANGING, 4, 3}, {LVN_ITEMCHANGED, 4, 3}, {NM_CLICK, 4, 3}}},
+      {"column header click", [](TestGrid& t) { t.Click(0, 3); },
+       {{LVN_ITEMCHANGING, 0, 3}, {LVN_ITEMCHANGED, -1, -1}, {NM_CLICK, 0, 3}}},
+      {"select all", [](TestGrid& t) { t.Grid.OnKeyDown(GridKey::A, Ctrl); },
+       {{LVN_ITEMCHANGING, 2, 2}, {LVN_ITEMCHANGED, 2, 2}}},
+      {"divider drag", [](TestGrid& t) {
+         t.Grid.OnMouseMove({98, 10}, 0);
+         t.Grid.OnLButtonDown({98, 10}, 0);
+         t.Grid.OnMouseMove({120, 10}, 0);
+         t.Grid.OnLButtonUp({120, 10}, 0);
+       },
+       {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TestGrid t(10, 6);
+    t.Click(2, 2);
+    t.Owner.Records.clear();
+    c.Gesture(t);
+    EXPECT_EQ(t.Owner.Plain(), c.Expected);
+  }
 }
 
 } // namespace
