@@ -687,4 +687,22 @@ TEST(GridMouse, EachGestureNotifiesInItsOwnOrder) {
   }
 }
 
+
+TEST(GridMouse, AHiddenColumnReopensFromItsDivider) {
+  TestGrid t(10, 6);
+  t.Grid.OnMouseMove({148, 10}, 0);
+  t.Grid.OnLButtonDown({148, 10}, 0);
+  t.Grid.OnMouseMove({60, 10}, 0);
+  t.Grid.OnLButtonUp({60, 10}, 0);
+  ASSERT_EQ(t.Grid.GetColumnWidth(2), 0);
+  // Column 3 now starts where column 2 did; its left divider belongs to column 2.
+  t.Grid.OnMouseMove({101, 10}, 0);
+  t.Grid.OnLButtonDown({101, 10}, 0);
+  EXPECT_EQ(t.Grid.GetTrackingIndex(), 2);
+  t.Grid.OnMouseMove({140, 10}, 0);
+  t.Grid.OnLButtonUp({140, 10}, 0);
+  EXPECT_EQ(t.Grid.GetColumnWidth(2), 40);
+  EXPECT_EQ(t.Grid.GetColumnWidth(3), 50);
+}
+
 } // namespace
