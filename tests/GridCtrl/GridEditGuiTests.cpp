@@ -19,9 +19,32 @@
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 namespace {
 
 using Ostra::Test::StartWx;
+
+// The system clipboard is shared by every program on the display, and ctest runs the
+// tests side by side: a test that puts text on it and reads it back takes its turn.
+class ClipboardTurn {
+public:
+  ClipboardTurn() : Fd(::open("/tmp/velmar-grid-clipboard-tests.lock", O_RDWR | O_CREAT | O_CLOEXEC, 0666)) {
+    if (Fd >= 0)
+      ::flock(Fd, LOCK_EX);
+  }
+  ~ClipboardTurn() {
+    if (Fd >= 0)
+      ::close(Fd);
+  }
+  ClipboardTurn(const ClipboardTurn&) = delete;
+  ClipboardTurn& operator=(const ClipboardTurn&) = delete;
+
+private:
+  int Fd;
+};
 
 wxKeyEvent Key(wxEventType type, int key_code, wxChar unicode = WXK_NONE, bool shift = false, bool ctrl = false) {
   wxKeyEvent event(type);
@@ -231,6 +254,7 @@ TEST_F(GridEditWindow, TheEditorWidensWithItsTextUpToTheClientEdge) {
 }
 
 TEST_F(GridEditWindow, CopyAndPasteRoundTripThroughTheSystemClipboard) {
+  const ClipboardTurn turn;
   Grid->SetSelectedRange(1, 1, 2, 2);
   EXPECT_TRUE(Grid->CanCopy());
   Grid->OnEditCopy();
@@ -249,6 +273,7 @@ TEST_F(GridEditWindow, CopyAndPasteRoundTripThroughTheSystemClipboard) {
 }
 
 TEST_F(GridEditWindow, TheGridsEditKeysWorkOnTheSelectionThroughTheProtocol) {
+  const ClipboardTurn turn;
   struct Case {
     const char* Name;
     int Key;
@@ -294,6 +319,7 @@ TEST_F(GridEditWindow, TheGridsEditKeysWorkOnTheSelectionThroughTheProtocol) {
 }
 
 TEST_F(GridEditWindow, WhileACellIsEditedTheEditCommandsActOnTheEditorsText) {
+  const ClipboardTurn turn;
   Grid->SetFocusCell(1, 1);
   Grid->SetSelectedRange(1, 1, 2, 2);
   wxKeyEvent f2 = Key(wxEVT_KEY_DOWN, WXK_F2);
