@@ -111,6 +111,23 @@ TEST(GridCopy, NothingSelectedCopiesNothingAndLeavesTheClipboard) {
   EXPECT_EQ(t.Host.Clipboard, "before");
 }
 
+// A virtual grid's text comes from its owner: the owner is told which cells are about to
+// be read, and that the reading is over.
+TEST(GridCopy, AVirtualGridHintsItsOwnerAroundTheCopy) {
+  TestGrid t(0, 0, 0, 0, false);
+  t.Grid.SetVirtualMode(true);
+  t.Grid.SetColumnCount(4);
+  t.Grid.SetRowCount(5);
+  t.Grid.SetFixedRowCount(1);
+  t.Grid.SetFixedColumnCount(1);
+  t.Grid.SetSelectedRange(1, 1, 2, 2);
+  t.Owner.Hints.clear();
+  std::string text;
+  ASSERT_TRUE(t.Grid.CopyTextFromGrid(&text));
+  EXPECT_EQ(text, "r1c1\tr1c2\r\nr2c1\tr2c2");
+  EXPECT_EQ(t.Owner.Hints, (std::vector<CCellRange>{{1, 1, 2, 2}, {-1, -1, -1, -1}}));
+}
+
 // ---- Reading pasted text ----
 
 TEST(GridPasteText, SplitsLinesAtLineFeedsAndCellsAtTabsAndCommas) {

@@ -219,6 +219,19 @@ TEST(GridEdit, AnEditOfACellThatIsGoneIsDroppedSilently) {
   EXPECT_EQ(t.Grid.GetItemText(4, 3), "r4c3");
 }
 
+// An editor that closes while its grid's window goes away must leave the grid alone.
+TEST(GridEdit, AnEditorEndingAfterTheWindowWentChangesNothing) {
+  EditGrid t(6, 5);
+  t.Grid.SetFocusCell(2, 2);
+  t.Grid.OnChar('4', 0);
+  t.Script.Records.clear();
+  t.Host.Exists = false;
+  t.Grid.OnEditorEnded(2, 2, "4", GridKey::Tab, 0);
+  EXPECT_TRUE(t.Script.Records.empty());
+  EXPECT_EQ(t.Grid.GetItemText(2, 2), "r2c2");
+  EXPECT_EQ(t.Grid.GetFocusCell(), CCellID(2, 2));
+}
+
 // ---- The editor's own rules ----
 
 TEST(GridEditorState, OpensWithTheTextAndSelectionTheStartCallsFor) {
