@@ -256,6 +256,7 @@ TEST(GridEditorState, OpensWithTheTextAndSelectionTheStartCallsFor) {
       {"parenthesis shares the down code", "12.5", '(', {"(", 1, 1}},
       {"minus", "12.5", '-', {"-", 1, 1}},
       {"accented letter", "12.5", 0xE9, {"\xC3\xA9", 1, 1}},
+      {"euro sign", "12.5", 0x20AC, {"\xE2\x82\xAC", 1, 1}},
       {"beyond the basic plane", "", 0x1F600, {"\xF0\x9F\x98\x80", 1, 1}},
       {"control character", "12.5", 2, {"12.5", 0, 4}},
   };
