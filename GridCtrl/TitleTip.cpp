@@ -19,7 +19,7 @@ CTitleTip::CTitleTip(CGridCtrl* grid) : wxPopupWindow(grid, wxBORDER_SIMPLE), Gr
 
 void CTitleTip::Show(const GridRect& title_rect, const std::string& text, int x_offset, const GridRect* hover_rect,
                      const GridFontDesc* font, GridColour text_colour, GridColour back_colour) {
-  if (title_rect.IsEmpty() || IsShown())
+  if (title_rect.IsEmpty() || IsShown() || !HasFocusWindow())
     return;
   const wxFont tip_font = font != nullptr ? ToWxFont(*font) : Grid->GetFont();
   SetFont(tip_font);
@@ -41,6 +41,8 @@ void CTitleTip::Show(const GridRect& title_rect, const std::string& text, int x_
   Refresh();
 }
 
+bool (*CTitleTip::HasFocusWindow)() = [] { return wxWindow::FindFocus() != nullptr; };
+
 void CTitleTip::Hide() {
   if (IsShown())
     wxPopupWindow::Hide();
@@ -59,6 +61,12 @@ void CTitleTip::HandlePaint(wxPaintEvent& /*event*/) {
 
 void CTitleTip::HandleMouse(wxMouseEvent& event) {
   const wxEventType type = event.GetEventType();
+  const bool press = type == wxEVT_LEFT_DOWN || type == wxEVT_RIGHT_DOWN || type == wxEVT_MIDDLE_DOWN;
+  if (type != wxEVT_MOTION && !press && !HasFocusWindow()) {
+    // The application lost the focus while the tip showed.
+    Hide();
+    return;
+  }
   if (type == wxEVT_MOTION && Hover.Contains(event.GetPosition()))
     return;
   Hide();

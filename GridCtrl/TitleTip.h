@@ -23,6 +23,11 @@ public:
   void Hide();
   bool IsShowing() const { return IsShown(); }
 
+  // Whether the application has a focus window: a tip shows only while it has, and hides
+  // at the next event once it has not. Replaceable because a bare X server (the tests'
+  // Xvfb) never gives any window the focus.
+  static bool (*HasFocusWindow)();
+
   // The event handlers, public so that tests can feed synthetic events.
   void HandlePaint(wxPaintEvent& event);
   void HandleMouse(wxMouseEvent& event);

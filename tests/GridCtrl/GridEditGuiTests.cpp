@@ -77,6 +77,8 @@ protected:
         Grid->SetItemText(row, col, std::to_string(row * 10 + col));
     Frame->Show();
     Ostra::Test::SettleWx();
+    // Xvfb has no window manager to give the application the focus.
+    CTitleTip::HasFocusWindow = [] { return true; };
   }
   void TearDown() override {
     if (Frame != nullptr)
@@ -365,6 +367,27 @@ TEST_F(GridEditWindow, ADropOfTextOnACellGoesThroughTheEditProtocol) {
                                      LVN_ENDLABELEDITA}));
   Grid->EnableDragAndDrop(false);
   EXPECT_EQ(target->Enter(at.x, at.y, true), wxDragNone);
+}
+
+TEST_F(GridEditWindow, NoTitleTipShowsWhileTheApplicationHasNoFocusWindow) {
+  Grid->EnableTitleTips(true);
+  Grid->SetItemText(2, 2, "a text far too long to fit in one narrow cell");
+  CTitleTip::HasFocusWindow = [] { return false; };
+  wxMouseEvent over_long(wxEVT_MOTION);
+  over_long.SetPosition(Centre(2, 2));
+  Grid->HandleMouse(over_long);
+  EXPECT_TRUE(Grid->GetTitleTip() == nullptr || !Grid->GetTitleTip()->IsShowing());
+
+  CTitleTip::HasFocusWindow = [] { return true; };
+  Grid->HandleMouse(over_long);
+  CTitleTip* tip = Grid->GetTitleTip();
+  ASSERT_NE(tip, nullptr);
+  ASSERT_TRUE(tip->IsShowing());
+  // Losing the focus hides it at its next event.
+  CTitleTip::HasFocusWindow = [] { return false; };
+  wxMouseEvent wheel(wxEVT_MOUSEWHEEL);
+  tip->HandleMouse(wheel);
+  EXPECT_FALSE(tip->IsShowing());
 }
 
 TEST_F(GridEditWindow, ATitleTipShowsOnlyCutOffTextAndPassesClicksOn) {
