@@ -206,57 +206,37 @@ GridSize GridCore::GetTextExtent(int row, int col, const std::string& text) cons
   return cell != nullptr ? cell->GetTextExtent(text) : GridSize{};
 }
 
+namespace {
+
+// The cell index along one axis (columns or rows) under a co-ordinate: fixed cells from
+// 0, scrollable ones from the first shown; -1 before the axis or past its last cell.
+int CellAlongAxis(int pos, bool allow_outside, int fixed_extent, int fixed_count, int first_shown,
+                  int count, const std::vector<int>& sizes) {
+  if (pos < 0 || (!allow_outside && pos < fixed_extent))
+    return -1;
+  const bool in_fixed = pos < fixed_extent;
+  int edge = in_fixed ? 0 : fixed_extent;
+  int index = in_fixed ? 0 : first_shown;
+  const int end = in_fixed ? fixed_count : count;
+  for (; index < end; ++index) {
+    edge += sizes[static_cast<std::size_t>(index)];
+    if (edge > pos)
+      break;
+  }
+  return !in_fixed && index >= count ? -1 : index;
+}
+
+} // namespace
+
 CCellID GridCore::GetCellFromPt(GridPoint point, bool allow_outside) const {
   const CCellID top_left = GetTopleftNonFixedCell();
   if (!allow_outside && !IsValid(top_left))
     return {-1, -1};
   CCellID cell;
-
-  const int fixed_width = GetFixedColumnWidth();
-  if (point.X < 0 || (!allow_outside && point.X < fixed_width)) {
-    cell.Col = -1;
-  } else if (point.X < fixed_width) {
-    int x = 0;
-    int col = 0;
-    for (; col < FixedCols; ++col) {
-      x += ColWidths[static_cast<std::size_t>(col)];
-      if (x > point.X)
-        break;
-    }
-    cell.Col = col;
-  } else {
-    int x = fixed_width;
-    int col = top_left.Col;
-    for (; col < ColCount; ++col) {
-      x += ColWidths[static_cast<std::size_t>(col)];
-      if (x > point.X)
-        break;
-    }
-    cell.Col = col >= ColCount ? -1 : col;
-  }
-
-  const int fixed_height = GetFixedRowHeight();
-  if (point.Y < 0 || (!allow_outside && point.Y < fixed_height)) {
-    cell.Row = -1;
-  } else if (point.Y < fixed_height) {
-    int y = 0;
-    int row = 0;
-    for (; row < FixedRows; ++row) {
-      y += RowHeights[static_cast<std::size_t>(row)];
-      if (y > point.Y)
-        break;
-    }
-    cell.Row = row;
-  } else {
-    int y = fixed_height;
-    int row = top_left.Row;
-    for (; row < RowCount; ++row) {
-      y += RowHeights[static_cast<std::size_t>(row)];
-      if (y > point.Y)
-        break;
-    }
-    cell.Row = row >= RowCount ? -1 : row;
-  }
+  cell.Col = CellAlongAxis(point.X, allow_outside, GetFixedColumnWidth(), FixedCols, top_left.Col,
+                           ColCount, ColWidths);
+  cell.Row = CellAlongAxis(point.Y, allow_outside, GetFixedRowHeight(), FixedRows, top_left.Row,
+                           RowCount, RowHeights);
   return cell;
 }
 
