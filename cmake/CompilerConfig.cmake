@@ -27,3 +27,16 @@ function(velmar_library name)
   add_library(${name} STATIC ${ARG_SOURCES})
   target_link_libraries(${name} PUBLIC velmar_compiler_config ${ARG_DEPS})
 endfunction()
+
+# A library of every .cpp in a folder (new files join at the next build); an interface
+# library while the folder has none yet.
+function(velmar_folder_library name folder)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${folder}/*.cpp)
+  if(sources)
+    velmar_library(${name} SOURCES ${sources} DEPS ${ARG_DEPS})
+  else()
+    add_library(${name} INTERFACE)
+    target_link_libraries(${name} INTERFACE velmar_compiler_config ${ARG_DEPS})
+  endif()
+endfunction()

@@ -1,0 +1,63 @@
+#include "DocView/Core/TemplateMatching.h"
+
+#include <vector>
+
+#include "Util/StringUtil.h"
+
+namespace Ostra::DocView {
+
+namespace {
+std::vector<std::string> SplitExtensions(const std::string& extensions) {
+  std::vector<std::string> pieces;
+  std::string::size_type start = 0;
+  while (start <= extensions.size()) {
+    const auto end = extensions.find(';', start);
+    const std::string piece =
+        extensions.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    if (!piece.empty())
+      pieces.push_back(piece);
+    if (end == std::string::npos)
+      break;
+    start = end + 1;
+  }
+  return pieces;
+}
+
+std::string Upper(std::string text) {
+  for (char& c : text)
+    if (c >= 'a' && c <= 'z')
+      c = static_cast<char>(c - 'a' + 'A');
+  return text;
+}
+} // namespace
+
+ExtensionMatch MatchExtension(const std::string& path, const std::string& extensions) {
+  const auto slash = path.find_last_of('/');
+  const auto dot = path.find_last_of('.');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+    return ExtensionMatch::Foreign;
+  const std::string extension = path.substr(dot);
+  for (const std::string& piece : SplitExtensions(extensions))
+    if (Util::CompareNoCase(piece, extension) == 0)
+      return ExtensionMatch::Native;
+  return ExtensionMatch::Foreign;
+}
+
+std::string MakeFilterPattern(const std::string& extensions) {
+  std::string lower, upper;
+  for (const std::string& piece : SplitExtensions(extensions)) {
+    lower += (lower.empty() ? "*" : ";*") + Util::ToLower(piece);
+    upper += ";*" + Upper(piece);
+  }
+  return lower + upper;
+}
+
+std::string FirstExtension(const std::string& extensions) {
+  const auto pieces = SplitExtensions(extensions);
+  if (pieces.empty())
+    return {};
+  const std::string& first = pieces.front();
+  return first.front() == '.' ? first.substr(1) : first;
+}
+
+} // namespace Ostra::DocView

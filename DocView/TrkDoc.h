@@ -1,0 +1,30 @@
+#pragma once
+
+#include "DocView/DocViewBase.h"
+#include "Papy/Files/FileFactory.h"
+#include "Papy/Track/Track.h"
+#include "Util/CountedPtr.h"
+
+namespace Ostra::DocView {
+
+// A document holding one game track, read through the file factory of its folder. The
+// track is never edited here.
+class CTrkDoc : public CDocumentBase {
+public:
+  Util::CountedPtr<Papy::Track> GetTrack() const { return Track; }
+  Util::CountedPtr<Papy::FileFactory> GetFileFactory() const { return Factory; }
+
+  // Offers a command or update-UI event to every view but skip; true at the first
+  // view that handles it.
+  bool RouteCmdToViews(wxView* skip, wxEvent& event);
+
+  bool OnOpenDocument(const wxString& path) override;
+
+protected:
+  Util::CountedPtr<Papy::Track> Track;
+  Util::CountedPtr<Papy::FileFactory> Factory;
+
+  wxDECLARE_DYNAMIC_CLASS(CTrkDoc);
+};
+
+} // namespace Ostra::DocView

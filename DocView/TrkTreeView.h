@@ -1,0 +1,19 @@
+#pragma once
+
+#include "DocView/DocViewBase.h"
+
+namespace Ostra::DocView {
+
+class CTrkTreeView : public CViewBase {
+public:
+  wxWindow* CreatePaneWindow(wxWindow* parent) override;
+  wxWindow* GetPaneWindow() const override { return Window; }
+  void OnUpdate(wxView* sender, wxObject* hint) override;
+
+private:
+  wxWindow* Window = nullptr;
+
+  wxDECLARE_DYNAMIC_CLASS(CTrkTreeView);
+};
+
+} // namespace Ostra::DocView
