@@ -13,6 +13,48 @@ namespace {
 constexpr double TwoPi = 2.0 * Util::Pi;
 // How far apart the two centre estimates of an arc may lie, metres.
 constexpr double CentreTolerance = 0.001;
+// End normals this close to opposite (the sine of the angle between them) belong to a
+// half circle. There the normals' crossing is lost in rounding, while the chord's
+// midpoint lies within radius * HalfTurnTolerance / 2 of the true centre.
+constexpr double HalfTurnTolerance = 1e-7;
+
+void CheckCentres(double centre_x1, double centre_y1, double centre_x2, double centre_y2) {
+  UTIL_ASSERT_TEXT(std::fabs(centre_x1 - centre_x2) < CentreTolerance,
+                   "fabs(centre_x1 - centre_x2) < 0.001");
+  UTIL_ASSERT_TEXT(std::fabs(centre_y1 - centre_y2) < CentreTolerance,
+                   "fabs(centre_y1 - centre_y2) < 0.001");
+}
+
+// The turn from normal angle a1 to a2 in the given direction: within (0, 2 Pi] to
+// the left, within [-2 Pi, 0) to the right.
+double TurnBetween(double a1, double a2, bool left) {
+  double turn = std::remainder(a2 - a1, TwoPi);
+  if (left && turn <= 0.0)
+    turn += TwoPi;
+  else if (!left && turn >= 0.0)
+    turn -= TwoPi;
+  return turn;
+}
+
+// Ends whose normals point in opposite directions lie on a half circle around the
+// chord's midpoint, on the side of the start that the start normal faces.
+SegmentArc HalfCircle(const SegmentPlan& plan, double c1, double s1, double c2, double s2,
+                      double a1, double a2) {
+  const double dx = plan.EndX - plan.StartX;
+  const double dy = plan.EndY - plan.StartY;
+  // Signed distances from each end along its normal to the centre, if the chord lies
+  // along the normals; when it does not, the two estimates part and the check fails.
+  const double t1 = (dx * c1 + dy * s1) / 2.0;
+  const double t2 = -(dx * c2 + dy * s2) / 2.0;
+  CheckCentres(plan.StartX + t1 * c1, plan.StartY + t1 * s1, plan.EndX + t2 * c2,
+               plan.EndY + t2 * s2);
+  SegmentArc arc;
+  arc.CentreX = plan.StartX + dx / 2.0;
+  arc.CentreY = plan.StartY + dy / 2.0;
+  arc.Radius = std::sqrt(dx * dx + dy * dy) / 2.0;
+  arc.Sweep = TurnBetween(a1, a2, t1 >= 0.0);
+  return arc;
+}
 
 } // namespace
 
@@ -29,6 +71,8 @@ SegmentArc ComputeSegmentArc(const SegmentPlan& plan) {
   const double c2 = std::cos(a2);
   const double s2 = std::sin(a2);
   const double denominator1 = s1 * c2 - c1 * s2;
+  if (c1 * c2 + s1 * s2 < 0.0 && std::fabs(denominator1) <= HalfTurnTolerance)
+    return HalfCircle(plan, c1, s1, c2, s2, a1, a2);
   UTIL_ASSERT(denominator1 != 0.0);
   const double denominator2 = -denominator1;
   const double t1 = ((y2 - y1) * c2 + (x1 - x2) * s2) / denominator1;
@@ -37,10 +81,7 @@ SegmentArc ComputeSegmentArc(const SegmentPlan& plan) {
   const double centre_y1 = y1 + t1 * s1;
   const double centre_x2 = x2 + t2 * c2;
   const double centre_y2 = y2 + t2 * s2;
-  UTIL_ASSERT_TEXT(std::fabs(centre_x1 - centre_x2) < CentreTolerance,
-                   "fabs(centre_x1 - centre_x2) < 0.001");
-  UTIL_ASSERT_TEXT(std::fabs(centre_y1 - centre_y2) < CentreTolerance,
-                   "fabs(centre_y1 - centre_y2) < 0.001");
+  CheckCentres(centre_x1, centre_y1, centre_x2, centre_y2);
 
   SegmentArc arc;
   arc.CentreX = centre_x1;
@@ -54,6 +95,13 @@ SegmentArc ComputeSegmentArc(const SegmentPlan& plan) {
       a2 += TwoPi;
   }
   arc.Sweep = a2 - a1;
+  // The short way round is the arc's way for less than half a turn. Past that it turns
+  // against the centre, which lies to the left of both ends of a left-hand arc and to
+  // the right of both ends of a right-hand one.
+  if (t1 > 0.0 && t2 > 0.0 && arc.Sweep < 0.0)
+    arc.Sweep += TwoPi;
+  else if (t1 < 0.0 && t2 < 0.0 && arc.Sweep > 0.0)
+    arc.Sweep -= TwoPi;
   return arc;
 }
 
@@ -86,10 +134,29 @@ double InterpolateSegmentHeading(const SegmentPlan& plan, double t) {
   return h;
 }
 
+double InterpolateArcHeading(const SegmentPlan& plan, const SegmentArc& arc, double t) {
+  const double heading = InterpolateSegmentHeading(plan, t);
+  if (t == 0.0 || t == 1.0)
+    return heading;
+  // The short way round turns the arc's way for less than half a turn, and may at half
+  // a turn; otherwise the heading follows the sweep from the start.
+  double turn = plan.EndOrientation - plan.StartOrientation;
+  if (std::fabs(turn) > Util::Pi)
+    turn += turn < 0.0 ? TwoPi : -TwoPi;
+  if ((turn > 0.0 && arc.Sweep > 0.0) || (turn < 0.0 && arc.Sweep < 0.0) ||
+      (turn == 0.0 && arc.Sweep == 0.0))
+    return heading;
+  double turned = std::fmod(plan.StartOrientation + t * arc.Sweep, TwoPi);
+  if (turned < 0.0)
+    turned += TwoPi;
+  return turned;
+}
+
 PlanPoint ComputePlanPoint(const SegmentPlan& plan, const SegmentArc* arc, double t,
                            double latitude) {
   PlanPoint point;
-  point.Orientation = InterpolateSegmentHeading(plan, t);
+  point.Orientation =
+      arc == nullptr ? InterpolateSegmentHeading(plan, t) : InterpolateArcHeading(plan, *arc, t);
   const double h = point.Orientation;
   if (arc == nullptr) {
     point.X = (1.0 - t) * plan.StartX + t * plan.EndX + std::cos(h + Util::Pi / 2.0) * latitude;

@@ -26,9 +26,13 @@ struct SegmentArc {
   double Sweep = 0.0;
 };
 
-// The circle through both ends that is tangent to both headings. Throws XAssertion
-// "denominator1 != 0.0" for parallel end normals, and "fabs(centre_x1 - centre_x2) < 0.001"
-// or its y twin when the ends do not lie on one such circle. Meaningful for arcs only.
+// The circle through both ends that is tangent to both headings, and the arc on it
+// that leaves the start along its heading. End normals that point in opposite
+// directions (up to rounding) make a half circle around the chord's midpoint; past
+// half a turn the sweep turns towards the side on which the centre lies. Throws
+// XAssertion "denominator1 != 0.0" for end normals that point the same way, and
+// "fabs(centre_x1 - centre_x2) < 0.001" or its y twin when the ends do not lie on one
+// such circle. Meaningful for arcs only.
 SegmentArc ComputeSegmentArc(const SegmentPlan& plan);
 
 // Plan length of the centre line: |radius * sweep| of an arc, the chord of a straight.
@@ -38,6 +42,11 @@ double ComputeSegmentLength2D(const SegmentPlan& plan);
 // The heading at segment fraction t (0 at the start, 1 at the end), interpolated the
 // short way round the 2 Pi wrap.
 double InterpolateSegmentHeading(const SegmentPlan& plan, double t);
+
+// The heading at fraction t along the arc: as InterpolateSegmentHeading where the
+// short way round turns the arc's way, otherwise the start heading turned by t times
+// the sweep, within [0, 2 Pi). The ends are returned as stored.
+double InterpolateArcHeading(const SegmentPlan& plan, const SegmentArc& arc, double t);
 
 struct PlanPoint {
   double X = 0.0;

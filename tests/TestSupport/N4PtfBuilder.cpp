@@ -424,4 +424,31 @@ N4PtfBuilder N4PtfBuilder::SmallTrack() {
   return builder;
 }
 
+N4PtfBuilder N4PtfBuilder::PlainTrack(const std::vector<SegmentEnds>& segments,
+                                      const std::array<U32, 4>& surface_codes) {
+  constexpr std::array<double, 4> line_latitudes = {-12, -6, 6, 12};
+  Track track;
+  for (const SegmentEnds& e : segments) {
+    TrackSegment segment;
+    segment.Version = 1;
+    segment.Type = e.Arc ? 1 : 0;
+    segment.StartX = e.StartX;
+    segment.StartY = e.StartY;
+    segment.StartOrientation = e.StartOrientation;
+    segment.EndX = e.EndX;
+    segment.EndY = e.EndY;
+    segment.EndOrientation = e.EndOrientation;
+    segment.XSections = {Make(XSection{.StartLatitude = -10, .EndLatitude = -10}),
+                         Make(XSection{.StartLatitude = 10, .EndLatitude = 10})};
+    for (std::size_t k = 0; k < line_latitudes.size(); ++k)
+      segment.FSections.push_back(Make(FSection{.StartLatitude = line_latitudes[k],
+                                                .EndLatitude = line_latitudes[k],
+                                                .SurfaceCode = surface_codes[k]}));
+    track.Segments.push_back(Make(segment));
+  }
+  N4PtfBuilder builder;
+  builder.Write(track);
+  return builder;
+}
+
 } // namespace Ostra::Test

@@ -233,6 +233,20 @@ public:
   static constexpr double SmallTrackRadius = 50.0;
   static constexpr int SmallTrackSegments = 8;
 
+  // The centre line of one segment of a PlainTrack: ends, headings, arc or straight.
+  struct SegmentEnds {
+    double StartX = 0.0, StartY = 0.0, StartOrientation = 0.0;
+    double EndX = 0.0, EndY = 0.0, EndOrientation = 0.0;
+    bool Arc = false;
+  };
+  // A .ptf track of version-1 segments with these centre lines and nothing else to
+  // vary: level cross sections at latitudes -10 and +10 (altitude 0), four
+  // untextured F-section lines at -12, -6, +6 and +12 with the given surface codes
+  // (the strips between them take the codes of their right lines), no walls, no
+  // details and no trackside objects.
+  static N4PtfBuilder PlainTrack(const std::vector<SegmentEnds>& segments,
+                                 const std::array<Util::U32, 4>& surface_codes = {4, 1, 4, 4});
+
 private:
   void Layers(const std::vector<Layer>& layers, bool wall);
 

@@ -332,6 +332,71 @@ TEST(PtfTrackSegmentTest, ArchivesThatAreNoTrackFailClearly) {
   }
 }
 
+// Two straights of 200 m joined by half circles of radius 50, from (0, 0) along +x;
+// the second half circle turns from heading Pi back to heading 0.
+std::vector<unsigned char> Stadium(bool left) {
+  const double w = left ? 100 : -100;
+  const std::vector<N4PtfBuilder::SegmentEnds> ends = {
+      {0, 0, 0, 200, 0, 0, false},
+      {200, 0, 0, 200, w, Pi, true},
+      {200, w, Pi, 0, w, Pi, false},
+      {0, w, Pi, 0, 0, 0, true},
+  };
+  return N4PtfBuilder::PlainTrack(ends).Data();
+}
+
+TEST(PtfTrackSegmentTest, HalfCircleHairpinsCloseTheLap) {
+  for (const bool left : {true, false}) {
+    SCOPED_TRACE(left ? "anticlockwise" : "clockwise");
+    const auto track = ReadTrack(Stadium(left));
+    const double side = left ? 1.0 : -1.0;
+    ASSERT_EQ(track->GetSegmentCount(), 4u);
+    EXPECT_NEAR(track->GetSegment(1)->GetLength2D(), 50 * Pi, Tolerance);
+    EXPECT_NEAR(track->GetLength2D(), 400 + 100 * Pi, Tolerance);
+    double cx = 0, cy = 0, r = 0, sweep = 0;
+    track->GetSegment(3)->GetArc(cx, cy, r, sweep);
+    EXPECT_NEAR(cx, 0, Tolerance);
+    EXPECT_NEAR(cy, 50 * side, Tolerance);
+    EXPECT_NEAR(r, 50, Tolerance);
+    EXPECT_NEAR(sweep, Pi * side, Tolerance);
+
+    // The far points of the hairpins.
+    const TrackFrame east = track->GetFrame(200 + 25 * Pi, 0);
+    EXPECT_NEAR(east.X, 250, 1e-9);
+    EXPECT_NEAR(east.Y, 50 * side, 1e-9);
+    EXPECT_NEAR(std::remainder(east.Orientation - Pi / 2 * side, 2 * Pi), 0, 1e-9);
+    const TrackFrame west = track->GetFrame(400 + 75 * Pi, 0);
+    EXPECT_NEAR(west.X, -50, 1e-9);
+    EXPECT_NEAR(west.Y, 50 * side, 1e-9);
+
+    // Walked in small steps at the centre and beside it, the lap is one unbroken line
+    // that heads where it goes and ends where it began.
+    for (const double latitude : {-8.0, 0.0, 8.0}) {
+      const int steps = 2000;
+      const double step = track->GetLength2D() / steps;
+      const double stretch = (50 + 8) / 50.0;
+      TrackFrame previous = track->GetFrame(0, latitude);
+      const TrackFrame first = previous;
+      for (int i = 1; i < steps; ++i) {
+        const double d = track->GetLength2D() * i / steps;
+        const TrackFrame f = track->GetFrame(d, latitude);
+        const double dx = f.X - previous.X;
+        const double dy = f.Y - previous.Y;
+        ASSERT_LE(std::hypot(dx, dy), step * stretch + 1e-9) << latitude << " at " << d;
+        ASSERT_NEAR(std::remainder(std::atan2(dy, dx) - previous.Orientation, 2 * Pi), 0,
+                    step / 50)
+            << latitude << " at " << d;
+        ASSERT_EQ(f.SurfaceType, std::fabs(latitude) < 6 ? SurfaceAsphalt : SurfaceGrass);
+        previous = f;
+      }
+      EXPECT_LE(std::hypot(first.X - previous.X, first.Y - previous.Y), step * stretch + 1e-9);
+      const TrackFrame end = track->GetSegment(3)->GetFrame(50 * Pi, latitude);
+      EXPECT_NEAR(end.X, first.X, 1e-9) << latitude;
+      EXPECT_NEAR(end.Y, first.Y, 1e-9) << latitude;
+    }
+  }
+}
+
 TEST(PtfTrackSegmentTest, ArcsWhoseEndsAreNoCircleFailAtConstruction) {
   // Parallel end headings: no centre.
   const auto bytes = OneSegment(N4PtfBuilder::TrackSegment{.Type = 1, .EndX = 10, .EndY = 5});

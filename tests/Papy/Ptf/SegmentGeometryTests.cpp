@@ -22,6 +22,17 @@ SegmentPlan Straight(double x1, double y1, double x2, double y2, double h) {
   return SegmentPlan{false, x1, y1, x2, y2, h, h};
 }
 
+// A left-hand arc of the radius turning through angle from the origin, heading along +x.
+SegmentPlan LeftTurn(double radius, double angle) {
+  return Arc(0, 0, 0, radius * std::sin(angle), radius - radius * std::cos(angle), angle);
+}
+
+// Its mirror image in the x axis, with the end heading stored within [0, 2 Pi).
+SegmentPlan RightTurn(double radius, double angle) {
+  return Arc(0, 0, 0, radius * std::sin(angle), radius * std::cos(angle) - radius,
+             std::fmod(2 * Pi - angle, 2 * Pi));
+}
+
 std::string AssertionText(const SegmentPlan& plan) {
   try {
     ComputeSegmentArc(plan);
@@ -48,6 +59,20 @@ TEST(SegmentGeometryTest, ArcsFromEndsAndHeadings) {
       {"right across the wrap", Arc(-r * std::sin(0.1), r * std::cos(0.1), 0.1,
                                     -r * std::sin(6.2), r * std::cos(6.2), 6.2),
        0, 0, r, -(0.1 + 2 * Pi - 6.2)},
+      // Half circles: the end normals are opposite, so only the chord places the centre.
+      {"left half", Arc(0, 0, 0, 0, 100, Pi), 0, 50, 50, Pi},
+      {"left half from heading Pi", Arc(0, 100, Pi, 0, 0, 0), 0, 50, 50, Pi},
+      {"right half", Arc(0, 0, 0, 0, -100, Pi), 0, -50, 50, -Pi},
+      {"right half up to 3 Pi / 2", Arc(0, 0, Pi / 2, 100, 0, 3 * Pi / 2), 50, 0, 50, -Pi},
+      {"left half, end heading a rounding step past Pi",
+       Arc(0, 0, 0, 0, 100, std::nextafter(Pi, 4.0)), 0, 50, 50, Pi},
+      {"left half, turned and moved", Arc(10, 20, 1.0, 10 - 60 * std::sin(1.0), 20 + 60 * std::cos(1.0), 1.0 + Pi),
+       10 - 30 * std::sin(1.0), 20 + 30 * std::cos(1.0), 30, Pi},
+      // Past half a turn the sweep turns towards the centre's side, not the short way.
+      {"left 200", LeftTurn(50, 200 * Pi / 180), 0, 50, 50, 200 * Pi / 180},
+      {"right 200", RightTurn(50, 200 * Pi / 180), 0, -50, 50, -200 * Pi / 180},
+      {"left 270", LeftTurn(50, 1.5 * Pi), 0, 50, 50, 1.5 * Pi},
+      {"right 270", RightTurn(50, 1.5 * Pi), 0, -50, 50, -1.5 * Pi},
   };
   for (const Case& c : cases) {
     const SegmentArc arc = ComputeSegmentArc(c.Plan);
@@ -61,6 +86,41 @@ TEST(SegmentGeometryTest, ArcsFromEndsAndHeadings) {
   EXPECT_DOUBLE_EQ(ComputeSegmentLength2D(Straight(1, 2, 4, 6, 0.9)), 5.0);
 }
 
+// The crossing of the end normals, and the short way round between them, exactly as
+// arcs of less than half a turn have always been computed.
+SegmentArc ShortArc(const SegmentPlan& p) {
+  double a1 = p.StartOrientation + Pi / 2.0;
+  double a2 = p.EndOrientation + Pi / 2.0;
+  const double c1 = std::cos(a1), s1 = std::sin(a1), c2 = std::cos(a2), s2 = std::sin(a2);
+  const double t1 = ((p.EndY - p.StartY) * c2 + (p.StartX - p.EndX) * s2) / (s1 * c2 - c1 * s2);
+  if (std::fabs(a2 - a1) > Pi)
+    (a1 < a2 ? a1 : a2) += 2 * Pi;
+  return SegmentArc{p.StartX + t1 * c1, p.StartY + t1 * s1,
+                    std::sqrt((t1 * c1) * (t1 * c1) + (t1 * s1) * (t1 * s1)), a2 - a1};
+}
+
+TEST(SegmentGeometryTest, ArcsUnderHalfATurnAreComputedAsBefore) {
+  for (const double start : {0.0, 0.7, 3.0, 6.1}) {
+    for (int degrees = -179; degrees <= 179; degrees += 2) {
+      const double angle = degrees * Pi / 180;
+      SegmentPlan plan = degrees > 0 ? LeftTurn(35, angle) : RightTurn(35, -angle);
+      // Turned about the origin to start at the heading, kept within [0, 2 Pi).
+      const double ex = plan.EndX, ey = plan.EndY;
+      plan.EndX = ex * std::cos(start) - ey * std::sin(start);
+      plan.EndY = ex * std::sin(start) + ey * std::cos(start);
+      plan.StartOrientation = start;
+      plan.EndOrientation = std::fmod(plan.EndOrientation + start, 2 * Pi);
+      const SegmentArc arc = ComputeSegmentArc(plan);
+      const SegmentArc expected = ShortArc(plan);
+      ASSERT_EQ(arc.CentreX, expected.CentreX) << start << " " << degrees;
+      ASSERT_EQ(arc.CentreY, expected.CentreY) << start << " " << degrees;
+      ASSERT_EQ(arc.Radius, expected.Radius) << start << " " << degrees;
+      ASSERT_EQ(arc.Sweep, expected.Sweep) << start << " " << degrees;
+      ASSERT_NEAR(arc.Sweep, angle, 1e-9) << start << " " << degrees;
+    }
+  }
+}
+
 TEST(SegmentGeometryTest, EndsThatAreNoArcFailTheirAssertion) {
   // Same heading at both ends: the normals never meet.
   EXPECT_NE(AssertionText(Arc(0, 0, 0, 10, 0, 0)).find("denominator1 != 0.0"), std::string::npos);
@@ -68,6 +128,11 @@ TEST(SegmentGeometryTest, EndsThatAreNoArcFailTheirAssertion) {
   EXPECT_NE(AssertionText(Arc(0, 0, 0, 10, 100, 1e-14)).find("fabs(centre_y1 - centre_y2) < 0.001"),
             std::string::npos);
   EXPECT_THROW(ComputeSegmentLength2D(Arc(0, 0, 0, 10, 0, 0)), Util::XAssertion);
+  // Opposite headings at ends that are not across a diameter: no circle is tangent to both.
+  EXPECT_NE(AssertionText(Arc(0, 0, 0, 10, 100, Pi)).find("fabs(centre_x1 - centre_x2) < 0.001"),
+            std::string::npos);
+  EXPECT_NE(AssertionText(Arc(0, 0, Pi / 2, 100, 10, 3 * Pi / 2)).find("fabs(centre_y1 - centre_y2) < 0.001"),
+            std::string::npos);
 }
 
 TEST(SegmentGeometryTest, HeadingsInterpolateTheShortWayRound) {
@@ -104,6 +169,12 @@ TEST(SegmentGeometryTest, PlanPointsOffsetAlongTheNormal) {
     double T, Latitude, X, Y, Orientation;
   };
   const SegmentPlan straight = Straight(0, 0, 10, 0, 0);
+  const SegmentPlan left_half = Arc(0, 100, Pi, 0, 0, 0);
+  const SegmentArc left_half_arc = ComputeSegmentArc(left_half);
+  const SegmentPlan left_270 = LeftTurn(50, 1.5 * Pi);
+  const SegmentArc left_270_arc = ComputeSegmentArc(left_270);
+  const SegmentPlan right_270 = RightTurn(50, 1.5 * Pi);
+  const SegmentArc right_270_arc = ComputeSegmentArc(right_270);
   const std::vector<Case> cases = {
       {"straight middle, left", &straight, nullptr, 0.5, 2, 5, 2, 0},
       {"straight end, right", &straight, nullptr, 1.0, -3, 10, -3, 0},
@@ -115,6 +186,12 @@ TEST(SegmentGeometryTest, PlanPointsOffsetAlongTheNormal) {
       {"right arc middle, outside", &right, &right_arc, 0.5, 4, 14 * half, -10 + 14 * half, -Pi / 4},
       // Laid out as a straight, an arc's point lies on the chord, offset along the normal.
       {"left arc as chord", &left, nullptr, 0.5, 1, 5 - half, 5 + half, Pi / 4},
+      // Half a turn and more: the heading follows the sweep, not the short way round.
+      {"left half from Pi, middle", &left_half, &left_half_arc, 0.5, 2, -48, 50, 3 * Pi / 2},
+      {"left 270, middle", &left_270, &left_270_arc, 0.5, 0, 50 * half, 50 + 50 * half, 3 * Pi / 4},
+      {"left 270, two thirds", &left_270, &left_270_arc, 2.0 / 3, 0, 0, 100, Pi},
+      {"right 270, middle", &right_270, &right_270_arc, 0.5, 0, 50 * half, -50 - 50 * half, 5 * Pi / 4},
+      {"right 270, two thirds", &right_270, &right_270_arc, 2.0 / 3, 2, 0, -102, Pi},
   };
   for (const Case& c : cases) {
     const PlanPoint p = ComputePlanPoint(*c.Plan, c.Arc, c.T, c.Latitude);
