@@ -4,6 +4,7 @@
 
 #include "Papy/N4/ThreeDObjectAppearance.h"
 #include "Papy/N4/ThreeDObjectVisitor.h"
+#include "Papy/Types/ReaderOptions.h"
 #include "Util/BinaryStream.h"
 #include "Util/Exception.h"
 #include "Util/StreamIO.h"
@@ -91,9 +92,11 @@ N4FSection::N4FSection(N4TdoFile& owner, N4Archiver& reader, U32 id, S64 positio
 }
 
 SurfaceType N4FSection::GetSurfaceType() const {
-  if (SurfaceCode < 1 || SurfaceCode > SurfaceTypes.size())
-    Util::FailAssertion("false", __FILE__, __LINE__);
-  return SurfaceTypes[SurfaceCode - 1];
+  if (SurfaceCode >= 1 && SurfaceCode <= SurfaceTypes.size())
+    return SurfaceTypes[SurfaceCode - 1];
+  // Asked on every frame over the strip, so only strict checking may stop on the code.
+  UTIL_ASSERT_TEXT(!ReaderOptions::Instance().Strict, "false");
+  return SurfaceUnknown;
 }
 
 int N4FSection::GetSecondaryType() const {

@@ -32,6 +32,8 @@ public:
   bool GetFlag() const override { return Flag != 0; }
   double GetStartLatitude() const override { return StartLatitude; }
   double GetEndLatitude() const override { return EndLatitude; }
+  // SurfaceUnknown for a code outside the table; with strict checking on, XAssertion
+  // "false" instead.
   SurfaceType GetSurfaceType() const override;
   int GetGripModifier() const override { return 0; }
   int GetSecondaryType() const override;

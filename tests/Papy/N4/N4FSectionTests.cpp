@@ -5,6 +5,7 @@
 #include "Papy/N4/ThreeDObjectNull.h"
 #include "Papy/N4/ThreeDObjectTextureCoords.h"
 #include "Papy/N4/ThreeDObjectVisitor.h"
+#include "Papy/Types/ReaderOptions.h"
 #include "TestSupport/N4PtfBuilder.h"
 
 #include <gtest/gtest.h>
@@ -113,21 +114,40 @@ TEST(N4FSection, LayoutAndLayerSizes) {
   EXPECT_EQ(Top(*packed_loaded)->GetStartLatitude(), -6.5);
 }
 
+// Sets the process-wide strict-checking switch for one scope.
+class StrictScope {
+public:
+  explicit StrictScope(bool strict) : Saved(ReaderOptions::Instance().Strict) {
+    ReaderOptions::Instance().Strict = strict;
+  }
+  ~StrictScope() { ReaderOptions::Instance().Strict = Saved; }
+  StrictScope(const StrictScope&) = delete;
+  StrictScope& operator=(const StrictScope&) = delete;
+
+private:
+  bool Saved;
+};
+
 TEST(N4FSection, MapsSurfaceAndSecondaryCodes) {
   const SurfaceType surfaces[] = {SurfaceAsphalt,    SurfaceConcrete, SurfacePaint,       SurfaceGrass,
                                   SurfaceDirt,       SurfaceSand,     SurfaceGravel,      SurfaceWater,
                                   SurfaceTrainTrack, SurfaceUnreachable, SurfaceInvisible, SurfaceRumbleStrip};
   const int secondaries[] = {6, 4, 2, 0, 3, 1, 5, 5};
-  for (U32 code = 0; code <= 13; ++code) {
-    SCOPED_TRACE(code);
-    Plan plan{.SecondaryCode = code < 8 ? code : 1000, .SurfaceCode = code};
-    const auto file = Load(Built(plan).Data());
-    const auto f = Top(*file);
-    if (code >= 1 && code <= 12)
-      EXPECT_EQ(f->GetSurfaceType(), surfaces[code - 1]);
-    else
-      EXPECT_THROW(f->GetSurfaceType(), Util::XAssertion);
-    EXPECT_EQ(f->GetSecondaryType(), secondaries[code < 8 ? code : 7]);
+  for (const bool strict : {false, true}) {
+    const StrictScope scope(strict);
+    for (const U32 code : {0u, 1u, 2u, 3u, 4u, 5u, 6u, 7u, 8u, 9u, 10u, 11u, 12u, 13u, 0xFFFFFFFFu}) {
+      SCOPED_TRACE(testing::Message() << code << (strict ? " strict" : ""));
+      Plan plan{.SecondaryCode = code < 8 ? code : 1000, .SurfaceCode = code};
+      const auto file = Load(Built(plan).Data());
+      const auto f = Top(*file);
+      if (code >= 1 && code <= 12)
+        EXPECT_EQ(f->GetSurfaceType(), surfaces[code - 1]);
+      else if (strict)
+        EXPECT_THROW(f->GetSurfaceType(), Util::XAssertion);
+      else
+        EXPECT_EQ(f->GetSurfaceType(), SurfaceUnknown);
+      EXPECT_EQ(f->GetSecondaryType(), secondaries[code < 8 ? code : 7]);
+    }
   }
 }
 
