@@ -10,9 +10,15 @@
 #include "Papy/N4/N4Shape.h"
 #include "Papy/N4/N4Texture.h"
 #include "Papy/N4/N4TriList.h"
+#include "Util/BinaryFile.h"
 #include "Util/BinaryStream.h"
 #include "Util/Exception.h"
+#include "Util/MemoryStream.h"
 #include "Util/StreamIO.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <vector>
 
 namespace Ostra::Papy {
 
@@ -94,11 +100,33 @@ U32 N4TdoFile::NewObjectId() { return ++ObjectIdCounter; }
 void N4TdoFile::Save(Util::BinaryStream& stream) {
   const CountedPtr<ThreeDObjectRoot> root = GetRoot();
   UTIL_ASSERT(!root.IsNull());
+  // The archive's length is known only once it is written, and bytes of an older,
+  // longer archive left behind it would fail the size check on the next read. So it is
+  // written in memory first (from position 0, so every object records the position it
+  // will have in the stream); a disk file is then cut to it, and any other stream that
+  // is longer is refused before anything in it is overwritten.
+  Util::MemoryStream image(stream.Name());
+  {
+    Archive = std::make_unique<N4Archiver>(Archivers);
+    PassGuard guard(Archive);
+    Archive->BeginWrite(image);
+    root->Write(image, 0);
+  }
+  auto* const file = dynamic_cast<Util::BinaryFile*>(&stream);
+  const std::vector<unsigned char>& bytes = image.Bytes();
+  if (file == nullptr && stream.Size() > static_cast<S64>(bytes.size()))
+    throw Util::XFileWrite(stream.Name());
+
   stream.Seek(0);
-  Archive = std::make_unique<N4Archiver>(Archivers);
-  PassGuard guard(Archive);
-  Archive->BeginWrite(stream);
-  root->Write(stream, 0);
+  // In pieces a U32 count can carry.
+  constexpr std::size_t chunk = std::size_t{1} << 30;
+  for (std::size_t done = 0; done < bytes.size();) {
+    const std::size_t count = std::min(chunk, bytes.size() - done);
+    stream.Write(static_cast<U32>(count), bytes.data() + done);
+    done += count;
+  }
+  if (file != nullptr)
+    file->Truncate();
 }
 
 CountedPtr<ThreeDObjectAnimatedTransform> N4TdoFile::CreateAnimatedTransform(

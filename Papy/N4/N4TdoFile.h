@@ -49,8 +49,10 @@ public:
   CountedPtr<ThreeDObjectNull> GetNull() override;
   CountedPtr<ThreeDObject> ReservedQuery(U32 argument) override;
   U32 NewObjectId() override;
-  // Writes the archive; the stream must be empty. Throws XAssertion when the file
-  // has no root, and the stream's own errors.
+  // Writes the archive from the stream's start; the stream ends with it. A disk file
+  // (BinaryFile) is cut to the archive's length; any other stream that is longer than
+  // the archive gets XFileWrite naming it, before anything is written. Throws
+  // XAssertion when the file has no root, and the stream's own errors.
   void Save(Util::BinaryStream& stream) override;
 
   CountedPtr<ThreeDObjectAnimatedTransform> CreateAnimatedTransform(
