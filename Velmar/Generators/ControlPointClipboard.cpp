@@ -1,8 +1,12 @@
 #include "Velmar/Generators/ControlPointClipboard.h"
 
 #include <algorithm>
+#include <cmath>
+#include <locale>
+#include <sstream>
 
 #include "Util/Clipboard.h"
+#include "Util/Exception.h"
 
 namespace Ostra::Velmar {
 
@@ -33,17 +37,47 @@ ControlPointList CopyControlPoints(const Papy::LpFileCurve& curve, int firstRow,
   return points;
 }
 
+namespace {
+
+bool IsFinite(const Papy::LpFileCurve::PointRecord& point) {
+  return std::isfinite(point.Longitude) && std::isfinite(point.X) && std::isfinite(point.Y) &&
+         std::isfinite(point.XSlope) && std::isfinite(point.YSlope);
+}
+
+std::string Metres(double value) {
+  std::ostringstream text;
+  text.imbue(std::locale::classic());
+  text.precision(10);
+  text << value;
+  return text.str();
+}
+
+} // namespace
+
+U32 FindPastedRecord(const Papy::LpFileCurve& curve, const Papy::LpFileCurve::PointRecord& point) {
+  const U32 count = curve.GetRecordCount();
+  if (IsFinite(point) && count > 0 && point.Longitude >= curve.GetRecordLongitude(0) &&
+      point.Longitude <= curve.GetRecordLongitude(count - 1)) {
+    const U32 record = curve.GetRecordIndex(point.Longitude);
+    if (curve.GetRecordLongitude(record) == point.Longitude)
+      return record;
+  }
+  throw Util::XUsage("The copied control point at longitude " + Metres(point.Longitude) +
+                     " m does not lie on a record of this lap curve, so nothing was pasted.");
+}
+
 std::vector<U32> PasteControlPoints(Papy::LpFileCurve& curve) {
   Util::Clipboard* clipboard = Util::Clipboard::Instance();
   if (!clipboard->IsDataPresent(ControlPointsFormat))
     return {};
   const ControlPointList points = clipboard->GetData<ControlPointList>(ControlPointsFormat);
-  // Looking every record up before the first change keeps a paste from a longer lap
-  // from leaving the curve half pasted.
+  // Every point is checked before the first change: a point between records would
+  // become a control point the grid can neither show nor remove, and a refused paste
+  // must not leave the curve half pasted.
   std::vector<U32> records;
   records.reserve(points.size());
   for (const Papy::LpFileCurve::PointRecord& point : points)
-    records.push_back(curve.GetRecordIndex(point.Longitude));
+    records.push_back(FindPastedRecord(curve, point));
   for (const Papy::LpFileCurve::PointRecord& point : points)
     curve.PutControlPoint(point);
   return records;

@@ -30,14 +30,19 @@ ControlPointList SelectedControlPoints(const Papy::LpFileCurve& curve, int first
 // empty list; returns them.
 ControlPointList CopyControlPoints(const Papy::LpFileCurve& curve, int firstRow, int lastRow);
 
+// The record a copied point belongs to in the curve: the one whose longitude equals
+// the point's exactly. Throws Util::XUsage, with a message for the user, for a point
+// between two records (a curve of another spacing), outside the curve's records (a
+// longer lap) or with a coordinate that is not a finite number.
+U32 FindPastedRecord(const Papy::LpFileCurve& curve, const Papy::LpFileCurve::PointRecord& point);
+
 // Puts every copied point into the curve, replacing a control point at the same
 // longitude, refitting after each. Returns the record index of each point in list
 // order: the rows whose neighbourhood the grid must refresh. Does nothing when
 // nothing was copied.
 //
-// Every point's longitude is checked against the curve's records before anything
-// changes: a point from a longer lap throws Util::XAssertion and leaves the curve
-// as it was. A refit that fails keeps the points put before it.
+// Every point is checked with FindPastedRecord before anything changes: when one is
+// refused, none is pasted. A refit that fails keeps the points put before it.
 std::vector<U32> PasteControlPoints(Papy::LpFileCurve& curve);
 
 } // namespace Ostra::Velmar

@@ -1,6 +1,9 @@
 #include "Velmar/Generators/GenerateLp.h"
 
+#include <algorithm>
+#include <cmath>
 #include <locale>
+#include <sstream>
 
 #include "Papy/Files/Facets.h"
 #include "Util/Exception.h"
@@ -37,21 +40,67 @@ std::vector<unsigned> GatherLpFlags(const Papy::FileFactory& factory, const std:
   return flags;
 }
 
+namespace {
+
+bool SameSpacing(double a, double b) {
+  return std::fabs(a - b) <= 1e-9 * std::max(std::fabs(a), std::fabs(b));
+}
+
+std::string Describe(const Papy::LpFile& lp) {
+  std::ostringstream text;
+  text.imbue(std::locale::classic());
+  text.precision(10);
+  text << lp.GetRecordCount() << " records " << lp.GetRecordSpacing() << " m apart";
+  return text.str();
+}
+
+bool RecordIsFinite(const Papy::LpFile& lp, U32 i) {
+  return std::isfinite(lp.GetRecordLatitude(i)) && std::isfinite(lp.GetRecordLongitudinalSpeed(i)) &&
+         std::isfinite(lp.GetRecordLateralSpeed(i)) &&
+         (!lp.HasYawSpeed() || std::isfinite(lp.GetRecordYawSpeed(i)));
+}
+
+} // namespace
+
+void CheckCurveFitsLp(const Papy::LpFile& curve, const Papy::LpFile& lp) {
+  if (curve.GetRecordCount() >= lp.GetRecordCount() &&
+      SameSpacing(curve.GetRecordSpacing(), lp.GetRecordSpacing()))
+    return;
+  throw Util::XUsage("The lap curve has " + Describe(curve) + ", but a new LP of its folder has " +
+                     Describe(lp) +
+                     ": the curve needs at least as many records, with the same spacing.");
+}
+
+void CheckLpIsFinite(const Papy::LpFile& lp) {
+  for (U32 i = 0; i < lp.GetRecordCount(); ++i)
+    if (!RecordIsFinite(lp, i))
+      throw Util::XUsage("Record " + std::to_string(i) +
+                         " of the new LP holds a value that is not a finite number.");
+}
+
 std::vector<GripRecord> GenerateLp(const Papy::LpFile& curve, Papy::LpFile& lp,
                                    const std::vector<unsigned>& flags, const Papy::Track& track,
                                    double grip) {
+  CheckCurveFitsLp(curve, lp);
   const U32 count = lp.GetRecordCount();
-  UTIL_ASSERT(curve.GetRecordCount() >= count);
+  for (U32 i = 0; i < count; ++i)
+    if (!RecordIsFinite(curve, i))
+      throw Util::XUsage("Record " + std::to_string(i) +
+                         " of the lap curve holds a value that is not a finite number.");
   const bool copy_flags = flags.size() == count;
+  const bool has_yaw = lp.HasYawSpeed();
   for (U32 i = 0; i < count; ++i) {
     lp.SetRecordLatitude(i, curve.GetRecordLatitude(i));
     lp.SetRecordLongitudinalSpeed(i, curve.GetRecordLongitudinalSpeed(i));
     lp.SetRecordLateralSpeed(i, curve.GetRecordLateralSpeed(i));
-    lp.SetRecordYawSpeed(i, curve.GetRecordYawSpeed(i));
+    if (has_yaw)
+      lp.SetRecordYawSpeed(i, curve.GetRecordYawSpeed(i));
     if (copy_flags)
       lp.SetRecordFlags(i, flags[i]);
   }
-  return ComputeSpeeds(curve, lp, track, grip);
+  std::vector<GripRecord> records = ComputeSpeeds(curve, lp, track, grip);
+  CheckLpIsFinite(lp);
+  return records;
 }
 
 } // namespace Ostra::Velmar

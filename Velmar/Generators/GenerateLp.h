@@ -22,13 +22,24 @@ double LpGripFor(const std::string& baseName);
 // then simply keeps its format's default flags, so failures are dropped here.
 std::vector<unsigned> GatherLpFlags(const Papy::FileFactory& factory, const std::string& baseName);
 
+// Throws Util::XUsage, naming both counts and spacings, unless the curve has at least
+// as many records as the LP and the same spacing: record i of the LP is read from
+// record i of the curve, so anything else would read past the curve or put the
+// latitudes at the wrong longitudes (a curve fitted in another game's folder).
+void CheckCurveFitsLp(const Papy::LpFile& curve, const Papy::LpFile& lp);
+
+// Throws Util::XUsage when a latitude or speed of the LP is not a finite number.
+void CheckLpIsFinite(const Papy::LpFile& lp);
+
 // Turns the new, empty LP into the lap curve's line: every record gets the curve's
-// latitude and speed shape, the flags when there is exactly one word per record,
-// then the speeds the built-in car reaches with the grip. Returns the speed passes'
-// record of the grip used at each record.
+// latitude and speed shape (the yaw speed only where the format keeps one), the flags
+// when there is exactly one word per record, then the speeds the built-in car reaches
+// with the grip. Returns the speed passes' record of the grip used at each record.
 //
-// Throws Util::XAssertion, changing nothing, when the curve has fewer records than
-// the LP (a curve fitted in another folder), and passes on ComputeSpeeds' errors.
+// Throws the XUsage of CheckCurveFitsLp, or for a curve value that is not finite,
+// changing nothing; passes on ComputeSpeeds' errors; and throws the XUsage of
+// CheckLpIsFinite should the speeds come out otherwise, so that such a line is never
+// written.
 std::vector<GripRecord> GenerateLp(const Papy::LpFile& curve, Papy::LpFile& lp,
                                    const std::vector<unsigned>& flags, const Papy::Track& track,
                                    double grip);

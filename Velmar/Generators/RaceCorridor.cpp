@@ -261,6 +261,10 @@ struct RoutePart {
 using Route = std::vector<RoutePart>;
 
 bool TouchesSegment(const PitLane& lane, const SegmentRanges& segment) {
+  // A lane that ends where it begins has no length; read as crossing the start line it
+  // would cut the whole lap.
+  if (lane.From == lane.To)
+    return false;
   if (lane.From < lane.To)
     return segment.Start < lane.To && lane.From < segment.End;
   return segment.Start < lane.To || lane.From < segment.End;

@@ -75,7 +75,8 @@ std::vector<Range> FindSegmentRanges(const Papy::TrackSegment& segment,
                                      const CorridorSettings& settings);
 
 // One pit lane of track.ini: the plan distances where it begins and ends (it crosses
-// the start line when From is not below To) and its lateral band.
+// the start line when From is above To; one that ends where it begins cuts nothing)
+// and its lateral band.
 struct PitLane {
   double From = 0.0;
   double To = 0.0;

@@ -35,10 +35,17 @@ std::vector<double> PitchesOf(const Papy::LpFile& source, const Papy::Track& tra
   return pitches;
 }
 
+// Formats without a yaw speed (ICR2) refuse to store one.
+void SetSpeeds(Papy::LpFile& target, U32 i, double longitudinal, double lateral, double yaw) {
+  target.SetRecordLongitudinalSpeed(i, longitudinal);
+  target.SetRecordLateralSpeed(i, lateral);
+  if (target.HasYawSpeed())
+    target.SetRecordYawSpeed(i, yaw);
+}
+
 void ScaleSpeeds(Papy::LpFile& target, U32 i, double factor) {
-  target.SetRecordLongitudinalSpeed(i, factor * target.GetRecordLongitudinalSpeed(i));
-  target.SetRecordLateralSpeed(i, factor * target.GetRecordLateralSpeed(i));
-  target.SetRecordYawSpeed(i, factor * target.GetRecordYawSpeed(i));
+  SetSpeeds(target, i, factor * target.GetRecordLongitudinalSpeed(i),
+            factor * target.GetRecordLateralSpeed(i), factor * target.GetRecordYawSpeed(i));
 }
 
 // The first of the slowest records.
@@ -134,9 +141,7 @@ std::vector<GripRecord> ApplyCorneringLimit(const Papy::LpFile& source, Papy::Lp
       factor = limit / speed;
       w.Radius = radius;
     }
-    target.SetRecordLongitudinalSpeed(i, factor * longitudinal);
-    target.SetRecordLateralSpeed(i, factor * lateral);
-    target.SetRecordYawSpeed(i, factor * yaw);
+    SetSpeeds(target, i, factor * longitudinal, factor * lateral, factor * yaw);
     records.push_back(w);
   }
   return records;

@@ -14,8 +14,9 @@ namespace Ostra::Velmar {
 // Speeds for a new line that already has the positions of a lap curve. The source is
 // the lap curve (its speeds give the line's direction at unit speed and its yaw speed
 // the signed plan curvature, 1/m); the target is the new line, record i of the target
-// lying on record i of the source. Only the target's three speeds change. The track
-// is asked for the frame (bank, pitch, surface) under each source record.
+// lying on record i of the source. Only the target's speeds change, its yaw speed only
+// where its format keeps one. The track is asked for the frame (bank, pitch, surface)
+// under each source record.
 //
 // Runs the four passes below in order and returns one GripRecord per target record.
 // Throws Util::XUsage for a grip that is negative or not a number, and XAssertion when

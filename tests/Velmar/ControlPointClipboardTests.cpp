@@ -1,3 +1,7 @@
+#include <cmath>
+#include <limits>
+
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "Util/Clipboard.h"
@@ -70,18 +74,40 @@ TEST(ControlPointClipboard, PasteRoundTripsCopiedPoints) {
     EXPECT_EQ(same->GetRecordLongitude(touched[k]), moved[k].Longitude) << k;
 }
 
-TEST(ControlPointClipboard, PasteOfAPointPastTheLastRecordChangesNothing) {
+TEST(ControlPointClipboard, PasteRefusesEveryPointWhenOneIsNotOnARecord) {
   const CountedPtr<Papy::LpFileCurve> target = Curves().Make(0.5);
   const auto points_before = target->GetControlPoints();
   const auto records_before = target->GetRecords();
   PointRecord inside = points_before.front();
   inside.X += 1.0;
-  PointRecord beyond = inside;
-  beyond.Longitude = 15000.0;
-  Util::Clipboard::Instance()->SetData(ControlPointsFormat, ControlPointList{inside, beyond});
-  EXPECT_THROW(PasteControlPoints(*target), Util::XAssertion);
-  EXPECT_EQ(target->GetControlPoints(), points_before);
-  EXPECT_EQ(target->GetRecords(), records_before);
+  const double last = target->GetRecordLongitude(target->GetRecordCount() - 1);
+  const struct {
+    const char* Name;
+    double Longitude;
+    double X;
+  } cases[] = {
+      {"past the last record", 15000.0, inside.X},
+      {"one step past the last record", last + target->GetRecordSpacing(), inside.X},
+      {"before the first record", 0.0, inside.X},
+      {"between two records (another spacing)", inside.Longitude + 1.0, inside.X},
+      {"not a number", std::nan(""), inside.X},
+      {"a coordinate that is not finite", inside.Longitude + 3.0,
+       std::numeric_limits<double>::infinity()},
+  };
+  for (const auto& c : cases) {
+    PointRecord refused = inside;
+    refused.Longitude = c.Longitude;
+    refused.X = c.X;
+    Util::Clipboard::Instance()->SetData(ControlPointsFormat, ControlPointList{inside, refused});
+    try {
+      PasteControlPoints(*target);
+      ADD_FAILURE() << c.Name << ": pasted";
+    } catch (const Util::XUsage& e) {
+      EXPECT_THAT(e.What(), testing::HasSubstr("nothing was pasted")) << c.Name;
+    }
+    EXPECT_EQ(target->GetControlPoints(), points_before) << c.Name;
+    EXPECT_EQ(target->GetRecords(), records_before) << c.Name;
+  }
 }
 
 } // namespace

@@ -1,9 +1,13 @@
 #include <functional>
 #include <string>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "Papy/Files/Facets.h"
+#include "Papy/Lp/ICR2LpFile.h"
+#include "Papy/Track/TrkUnits.h"
+#include "TestSupport/LpFakes.h"
 #include "Util/Exception.h"
 #include "Velmar/Generators/GenerateLp.h"
 #include "Velmar/Generators/LapCurveFitting.h"
@@ -111,16 +115,50 @@ TEST(GenerateLp, NewLineTakesTheCurvesShapeAndFlagsOfTheSameCount) {
   }
 }
 
-TEST(GenerateLp, CurveShorterThanTheLineIsRefusedUntouched) {
+TEST(GenerateLp, AnIcr2LineGetsTheCurvesLineWithoutAYawSpeed) {
+  const CountedPtr<Papy::Track> track = MakeOval(100.0, 200.0);
+  const CountedPtr<Papy::LpFileCurve> curve =
+      GenerateCurve(TestLines::MakeWavyLine(track, 4.0, 2.0), track, 0.2);
+  const CountedPtr<Papy::TrkFile> trk(new Papy::LpTest::LengthOnlyTrkFile(
+      Papy::MetresToTrkUnits(track->GetLength2D()), static_cast<float>(track->GetLength2D())));
+  Papy::ICR2LpFile lp(trk, 3.0);
+  ASSERT_FALSE(lp.HasYawSpeed());
+  ASSERT_LE(lp.GetRecordCount(), curve->GetRecordCount());
+  ASSERT_EQ(GenerateLp(*curve, lp, {}, *track, 1.0).size(), lp.GetRecordCount());
+  for (U32 i = 0; i < lp.GetRecordCount(); ++i) {
+    ASSERT_NEAR(lp.GetRecordLatitude(i), curve->GetRecordLatitude(i), 1e-4) << i;
+    ASSERT_GT(lp.GetRecordSpeed(i), 1.0) << i;
+    ASSERT_LE(lp.GetRecordSpeed(i), 144.0) << i;
+  }
+}
+
+TEST(GenerateLp, ACurveOfFewerRecordsOrAnotherSpacingIsRefusedUntouched) {
   const CountedPtr<Papy::Track> track = MakeOval(100.0, 200.0);
   const CountedPtr<Papy::LpFileCurve> curve =
       GenerateCurve(TestLines::MakeWavyLine(track, 4.0, 2.0), track, 0.2);
   const CountedPtr<Papy::Track> longer = MakeOval(120.0, 200.0);
-  Papy::N4LpFile lp(longer, 3.0);
-  const std::vector<unsigned> words = Words(lp.GetRecordCount());
-  EXPECT_THROW(GenerateLp(*curve, lp, words, *longer, 1.0), Util::XAssertion);
-  for (U32 i = 0; i < lp.GetRecordCount(); ++i)
-    ASSERT_TRUE(lp.GetRecordLatitude(i) == 0.0 && lp.GetRecordFlags(i) == 0u) << i;
+  const struct {
+    const char* Name;
+    CountedPtr<Papy::Track> Track;
+    double Spacing;
+    const char* Names; // what the message tells
+  } cases[] = {
+      {"fewer records", longer, 3.0, "has 343 records 3 m apart, but a new LP of its folder has 385"},
+      {"another spacing, fewer records", track, 3.5, "3.5 m apart"},
+      {"another spacing, as many records", track, 2.9999, "2.9999 m apart"},
+  };
+  for (const auto& c : cases) {
+    Papy::N4LpFile lp(c.Track, c.Spacing);
+    const std::vector<unsigned> words = Words(lp.GetRecordCount());
+    try {
+      GenerateLp(*curve, lp, words, *c.Track, 1.0);
+      ADD_FAILURE() << c.Name << ": generated";
+    } catch (const Util::XUsage& e) {
+      EXPECT_THAT(e.What(), testing::HasSubstr(c.Names)) << c.Name;
+    }
+    for (U32 i = 0; i < lp.GetRecordCount(); ++i)
+      ASSERT_TRUE(lp.GetRecordLatitude(i) == 0.0 && lp.GetRecordFlags(i) == 0u) << c.Name << i;
+  }
 }
 
 } // namespace

@@ -156,6 +156,7 @@ TEST(ReadPitLanesTest, RefusesMissingOrIncompleteBounds) {
   for (const auto& [text, message] : cases)
     EXPECT_THAT(FileFormatError(dir.WriteFile("track.ini", text)), HasSubstr(message)) << text;
   EXPECT_THAT(FileFormatError(dir / "missing.ini"), HasSubstr(none));
+  VELMAR_REQUIRE_SHARED_DATA();
   // The shipped files have pit lanes but no lane bounds.
   EXPECT_THAT(FileFormatError(Support::SharedData("n4/atlanta/track.ini")), HasSubstr(none));
 }
@@ -284,6 +285,8 @@ TEST_F(RaceCorridorTest, KeepsOutOfThePitLaneAlongsideItsSegments) {
       {"across the start line", Lane(Mid(t, 7), Mid(t, 1), "8 30", false), {7, 8, 0, 1}, 8.0, false},
       {"on the right", Lane(Mid(t, 3), Mid(t, 3) + 10, "-30 -7", true), {3}, -7.0, true},
       {"beside the band", Lane(Mid(t, 5), Mid(t, 6), "13 15", false), {}, 0.0, false},
+      // Not a lane across the start line round the whole lap: no lane at all.
+      {"ending where it begins", Lane(Mid(t, 2), Mid(t, 2), "8 30", false), {}, 0.0, false},
   };
   for (const LaneCase& c : cases) {
     SCOPED_TRACE(c.Name);

@@ -449,6 +449,30 @@ TEST(SpeedGenerationDegenerate, InputsStillGiveFiniteSpeedsForEveryRecord) {
   }
 }
 
+// An ICR2 line keeps no yaw speed and refuses to store one.
+class NoYawLine : public TestLine {
+public:
+  using TestLine::TestLine;
+  bool HasYawSpeed() const override { return false; }
+  double GetRecordYawSpeed(U32 i) const override { return LpFile::GetRecordYawSpeed(i); }
+  void SetRecordYawSpeed(U32 i, double v) override { LpFile::SetRecordYawSpeed(i, v); }
+};
+
+TEST(SpeedGenerationFormats, ATargetWithoutAYawSpeedGetsTheSameSpeedsWithoutOne) {
+  const Lap stadium{"", 60.0, 400.0, 0.1, 0.02, 1.0, 20.0, true};
+  const TestLine source = LapLine(stadium);
+  const FrameTrack track = LapTrack(stadium);
+  TestLine with_yaw = Blank(source.GetRecordCount());
+  NoYawLine without_yaw(Spacing, std::vector<TestLine::Record>(source.GetRecordCount()));
+  const auto expected = ComputeSpeeds(source, with_yaw, track, 1.0);
+  EXPECT_EQ(ComputeSpeeds(source, without_yaw, track, 1.0), expected);
+  for (U32 i = 0; i < source.GetRecordCount(); ++i) {
+    ASSERT_EQ(without_yaw.Records[i].Longitudinal, with_yaw.Records[i].Longitudinal) << i;
+    ASSERT_EQ(without_yaw.Records[i].Lateral, with_yaw.Records[i].Lateral) << i;
+    ASSERT_EQ(without_yaw.Records[i].Yaw, 0.0) << i;
+  }
+}
+
 TEST(SpeedGenerationDegenerate, RefusesAGripThatIsNoFrictionAndASourceShorterThanTheLine) {
   const TestLine source(Spacing, {{0.0, 1.0, 0.0, 0.0}, {0.0, 1.0, 0.0, 0.0}});
   const FrameTrack track = FlatTrack();
