@@ -1,16 +1,121 @@
 #include "DocView/TrkTreeView.h"
 
-#include <wx/panel.h>
+#include <vector>
+
+#include <wx/treectrl.h>
+#include <wx/utils.h>
+#include <wx/wupdlock.h>
+
+#include "DocView/Core/TrackTreeRows.h"
+#include "DocView/Core/UserMessages.h"
+#include "DocView/TrkDoc.h"
 
 namespace Ostra::DocView {
 
 wxIMPLEMENT_DYNAMIC_CLASS(CTrkTreeView, CViewBase);
 
-wxWindow* CTrkTreeView::CreatePaneWindow(wxWindow* parent) {
-  Window = new wxPanel(parent);
-  return Window;
+namespace {
+
+struct HintData : wxTreeItemData {
+  explicit HintData(TrackItemHint hint) : Hint(hint) {}
+  TrackItemHint Hint;
+};
+
+// The generic tree control selects its root at idle time whenever nothing is selected
+// (and marks the root selected, silently, when it is added). Either would fill the other
+// panes before the user chose anything, so selections attempted while idling are vetoed
+// and the tree starts with nothing selected.
+class TrackTreeCtrl : public wxTreeCtrl {
+public:
+  TrackTreeCtrl(wxWindow* parent, long style) : wxTreeCtrl(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, style) {
+    Bind(wxEVT_TREE_SEL_CHANGING, &TrackTreeCtrl::OnSelChanging, this);
+  }
+
+  void OnInternalIdle() override {
+    Idling = true;
+    wxTreeCtrl::OnInternalIdle();
+    Idling = false;
+  }
+
+private:
+  void OnSelChanging(wxTreeEvent& event) {
+    if (Idling)
+      event.Veto();
+    else
+      event.Skip();
+  }
+
+  bool Idling = false;
+};
+
+} // namespace
+
+CTrkTreeView::~CTrkTreeView() {
+  if (Tree != nullptr) {
+    Tree->Unbind(wxEVT_TREE_SEL_CHANGED, &CTrkTreeView::OnSelChanged, this);
+    Tree->Unbind(wxEVT_DESTROY, &CTrkTreeView::OnTreeDestroyed, this);
+  }
 }
 
+wxWindow* CTrkTreeView::CreatePaneWindow(wxWindow* parent) {
+  Tree = new TrackTreeCtrl(parent, wxTR_HAS_BUTTONS | wxTR_SINGLE);
+  Tree->Bind(wxEVT_TREE_SEL_CHANGED, &CTrkTreeView::OnSelChanged, this);
+  Tree->Bind(wxEVT_DESTROY, &CTrkTreeView::OnTreeDestroyed, this);
+  return Tree;
+}
+
+wxWindow* CTrkTreeView::GetPaneWindow() const { return Tree; }
+
+void CTrkTreeView::OnInitialUpdate() { Fill(); }
+
 void CTrkTreeView::OnUpdate(wxView*, wxObject*) {}
+
+void CTrkTreeView::Fill() {
+  if (Tree == nullptr)
+    return;
+  const wxBusyCursor busy;
+  // Thousands of segments go in as one batch: the generic tree lays out and paints once,
+  // when thawed, and only expanded branches cost anything then.
+  const wxWindowUpdateLocker frozen(Tree);
+  Tree->DeleteAllItems();
+  std::vector<wxTreeItemId> parents;
+  auto* doc = dynamic_cast<CTrkDoc*>(GetDocument());
+  const CountedPtr<Papy::Track> track = doc != nullptr ? doc->GetTrack() : CountedPtr<Papy::Track>();
+  // On an exception the items added so far stay.
+  RunGuarded(
+      [&] {
+        EmitTrackTreeItems(track.Get(), [&](const TrackTreeRow& row) {
+          const auto depth = static_cast<std::size_t>(row.Depth);
+          wxTreeItemId item;
+          const wxString label = wxString::FromUTF8(row.Label);
+          if (depth == 0) {
+            item = Tree->AddRoot(label, -1, -1, new HintData(row.Hint));
+            Tree->Unselect();
+          } else {
+            item = Tree->AppendItem(parents.at(depth - 1), label, -1, -1, new HintData(row.Hint));
+          }
+          parents.resize(depth);
+          parents.push_back(item);
+        });
+      },
+      MessageParent::View);
+}
+
+void CTrkTreeView::OnSelChanged(wxTreeEvent& event) {
+  const wxTreeItemId item = event.GetItem();
+  if (Tree == nullptr || !item.IsOk() || !Tree->IsSelected(item))
+    return;
+  const auto* data = dynamic_cast<const HintData*>(Tree->GetItemData(item));
+  wxDocument* doc = GetDocument();
+  if (data == nullptr || doc == nullptr)
+    return;
+  RunGuarded([&] { UpdateAllViewsHint(doc, this, data->Hint); }, MessageParent::View);
+}
+
+void CTrkTreeView::OnTreeDestroyed(wxWindowDestroyEvent& event) {
+  if (event.GetEventObject() == Tree)
+    Tree = nullptr;
+  event.Skip();
+}
 
 } // namespace Ostra::DocView
