@@ -1,4 +1,5 @@
 #include <numbers>
+#include <string>
 
 #include <benchmark/benchmark.h>
 
@@ -31,8 +32,18 @@ RaceLine LoadRaceLine() {
   return line;
 }
 
+// False, with the benchmark marked as not run, when the real game files are absent.
+bool HaveRealFiles(benchmark::State& state) {
+  const std::string missing = Test::MissingSharedData();
+  if (!missing.empty())
+    state.SkipWithError(missing.c_str());
+  return missing.empty();
+}
+
 // The tolerance in centimetres.
 void BM_FitRaceLine(benchmark::State& state) {
+  if (!HaveRealFiles(state))
+    return;
   const RaceLine line = LoadRaceLine();
   const double tolerance = static_cast<double>(state.range(0)) / 100.0;
   for (auto _ : state) {
@@ -47,6 +58,8 @@ BENCHMARK(BM_FitRaceLine)->Arg(10)->Arg(50)->Arg(200)->Unit(benchmark::kMillisec
 
 // Path curves, fit and the lap curve sampled from it.
 void BM_GenerateCurve(benchmark::State& state) {
+  if (!HaveRealFiles(state))
+    return;
   const RaceLine line = LoadRaceLine();
   for (auto _ : state) {
     const CountedPtr<Papy::LpFileCurve> curve =

@@ -1,5 +1,6 @@
 #include "TestSupport/TempDir.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -50,8 +51,20 @@ std::vector<unsigned char> ReadWholeFile(const std::string& path) {
   return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
 }
 
-std::string SharedData(const std::string& relative) {
-  return std::string(VELMAR_SHARED_DATA) + "/" + relative;
+std::string SharedDataFolder() {
+  const char* chosen = std::getenv("VELMAR_SHARED_DATA");
+  return chosen && *chosen ? chosen : VELMAR_DEFAULT_SHARED_DATA;
 }
+
+std::string MissingSharedData() {
+  const std::string folder = SharedDataFolder();
+  std::error_code ignored;
+  if (fs::is_directory(folder, ignored))
+    return {};
+  return "The real game files are missing: no folder " + folder +
+         " (VELMAR_SHARED_DATA may name another copy).";
+}
+
+std::string SharedData(const std::string& relative) { return SharedDataFolder() + "/" + relative; }
 
 } // namespace Ostra::Test

@@ -29,7 +29,24 @@ private:
 
 std::vector<unsigned char> ReadWholeFile(const std::string& path);
 
-// The path of a real game file under shared/data, e.g. "n4/atlanta/race.lp".
+// The real game files are read in place from a folder outside the repository: the one
+// named by the environment variable VELMAR_SHARED_DATA when it is set, otherwise
+// shared/data beside the project. A clone without that folder skips what needs it.
+
+// That folder, without a trailing '/'.
+std::string SharedDataFolder();
+// One line naming the missing folder, or empty when the folder is there.
+std::string MissingSharedData();
+// The path of a real game file in that folder, e.g. "n4/atlanta/race.lp".
 std::string SharedData(const std::string& relative);
 
 } // namespace Ostra::Test
+
+// For GoogleTest tests and fixtures' SetUp: skips the test when the real game files are
+// absent, saying which folder is missing.
+#define VELMAR_REQUIRE_SHARED_DATA()                                                       \
+  do {                                                                                     \
+    if (const std::string velmarMissing = ::Ostra::Test::MissingSharedData();              \
+        !velmarMissing.empty())                                                            \
+      GTEST_SKIP() << velmarMissing;                                                       \
+  } while (false)

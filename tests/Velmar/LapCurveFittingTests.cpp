@@ -128,6 +128,7 @@ TEST(LapCurveFitting, FittedCurvesAreClosedAndSmooth) {
 }
 
 TEST(LapCurveFitting, RealRaceLineFitsWithinHalfAMetre) {
+  VELMAR_REQUIRE_SHARED_DATA();
   CountedPtr<Util::BinaryStream> stream(
       Util::BinaryFile::OpenRead(::Ostra::Test::SharedData("n4/atlanta/race.lp")));
   const CountedPtr<Papy::LpFile> lp(new Papy::N4LpFile(stream));

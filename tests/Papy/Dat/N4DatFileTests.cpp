@@ -161,6 +161,7 @@ TEST(N4DatFileTest, ReadsEdgeDirectories) {
 }
 
 TEST(N4DatFileTest, ExpandsEveryEntryOfARealArchive) {
+  VELMAR_REQUIRE_SHARED_DATA();
   N4DatFile dat(Ostra::Test::SharedData("n4/archives/effects.dat"), false);
   ASSERT_EQ(42u, dat.GetCount());
   unsigned compressed = 0;
@@ -184,6 +185,7 @@ TEST(N4DatFileTest, ExpandsEveryEntryOfARealArchive) {
 }
 
 TEST(N4DatFileTest, ARealArchiveSurvivesExtractionAndRewriting) {
+  VELMAR_REQUIRE_SHARED_DATA();
   TempDir dir;
   std::map<std::string, std::string> original;
   {

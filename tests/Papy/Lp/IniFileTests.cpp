@@ -126,6 +126,7 @@ TEST(IniFile, MissingFileIsEmptyButSavingWhereNothingCanBeWrittenThrows) {
 }
 
 TEST(IniFile, RealTrackFilesGivePitLaneAndGridValues) {
+  VELMAR_REQUIRE_SHARED_DATA();
   struct Case {
     const char* Path;
     const char* Section;

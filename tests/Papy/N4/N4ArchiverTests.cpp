@@ -309,6 +309,7 @@ TEST_P(N4StringTest, WritesTheCanonicalForm) {
 INSTANTIATE_TEST_SUITE_P(Archive, N4StringTest, ::testing::ValuesIn(StringCases));
 
 TEST(N4ArchiverTest, RealArchiveWithAnUnreadableTopKindFailsWithTheArchiveError) {
+  VELMAR_REQUIRE_SHARED_DATA();
   const std::string path = Ostra::Test::SharedData("n4/archives/warwagon.3do");
   CountedPtr<Util::BinaryStream> stream(Util::BinaryFile::OpenRead(path));
   try {

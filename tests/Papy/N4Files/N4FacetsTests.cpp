@@ -30,6 +30,7 @@ Bytes Real(const std::string& relative) {
 class N4FacetsTest : public ::testing::Test {
 protected:
   void SetUp() override {
+    VELMAR_REQUIRE_SHARED_DATA();
     RegisterGameRecognizers();
     RegisterN4Recognizer();
     Temp.WriteFile("atlanta/atlanta.ptf", Bytes{});

@@ -74,6 +74,7 @@ std::string MakeAtlanta(const Ostra::Test::TempDir& temp, const Bytes* loose, co
 class N4FolderTest : public ::testing::Test {
 protected:
   void SetUp() override {
+    VELMAR_REQUIRE_SHARED_DATA();
     RegisterGameRecognizers();
     RegisterN4Recognizer();
   }

@@ -159,6 +159,7 @@ TEST_F(N4PtfFacetsTest, APtfThatFailsToReadIsNotCached) {
 }
 
 TEST_F(N4PtfFacetsTest, AnObjectArchiveOfAnotherKindFailsWithTheArchiveError) {
+  VELMAR_REQUIRE_SHARED_DATA();
   const CountedPtr<FileFactory> factory =
       Folder({{"oval.ptf", Ostra::Test::ReadWholeFile(Ostra::Test::SharedData("n4/archives/warwagon.3do"))}});
   for (const bool track : {false, true}) {

@@ -47,6 +47,7 @@ struct FolderCase {
 };
 
 TEST(N4RecognizerTest, FoldersAreRecognisedByTheirArchiveOrFirstDecisiveFile) {
+  VELMAR_REQUIRE_SHARED_DATA();
   const FolderCase cases[] = {
       {"a 3do whose first reference is object 1 of class 2", {{"car.3do", Words({1, 2, 9})}}, true},
       {"a foreign 3do decides no even beside a ptf",
@@ -95,6 +96,7 @@ struct DatCase {
 };
 
 TEST(N4RecognizerTest, ArchivesAreToldByTheirHeader) {
+  VELMAR_REQUIRE_SHARED_DATA();
   Bytes ten = DatHeader(-1, 16, 0, 5);
   ten.pop_back();
   const DatCase cases[] = {
@@ -123,6 +125,7 @@ TEST(N4RecognizerTest, ArchivesAreToldByTheirHeader) {
 }
 
 TEST(N4RecognizerTest, AFolderFactoryHoldsTheFolderArchiveWhenThereIsOne) {
+  VELMAR_REQUIRE_SHARED_DATA();
   N4FileFactoryRecognizer recognizer(false);
   Ostra::Test::TempDir temp;
   temp.WriteFile("atlanta/ATLANTA.DAT", RealArchive());
@@ -166,6 +169,7 @@ protected:
 };
 
 TEST_F(N4RegistryTest, N4FoldersAndArchivesGetN4Factories) {
+  VELMAR_REQUIRE_SHARED_DATA();
   const Files n4_folders[] = {
       {{"car.3do", Words({1, 2})}},
       {{"track.ptf", {}}},
