@@ -108,10 +108,18 @@ private:
   void Release() noexcept {
     if (!Count)
       return;
+#if defined(__GNUC__) && !defined(__clang__) && __GNUC__ >= 12
+#pragma GCC diagnostic push
+    // Optimised GCC cannot tell that a shared count stays above zero until its last release.
+#pragma GCC diagnostic ignored "-Wuse-after-free"
+#endif
     if (--*Count == 0) {
       delete Pointer;
       delete Count;
     }
+#if defined(__GNUC__) && !defined(__clang__) && __GNUC__ >= 12
+#pragma GCC diagnostic pop
+#endif
     Pointer = nullptr;
     Count = nullptr;
   }
