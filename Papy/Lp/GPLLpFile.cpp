@@ -65,7 +65,7 @@ GPLLpFile::GPLLpFile(const Util::CountedPtr<Util::BinaryStream>& stream, double 
   // Checked before the records are read, so that a damaged count never allocates.
   if (count != ExpectedRecordCount(planLength))
     throw Util::XFileFormat(in.Name(), "Contains incorrect number of records");
-  LpDetail::RequireRecords(in, count, RecordSize, "GPL Lp file is too short for its record count");
+  LpDetail::RequireRecords(in, count, RecordSize);
   Records.reserve(count);
   LpDetail::ReadRecords<RecordSize>(in, count, [this](const unsigned char* p) {
     Record& r = Records.emplace_back();

@@ -36,8 +36,7 @@ ICR2LpFile::ICR2LpFile(const Util::CountedPtr<Util::BinaryStream>& stream) {
   const U32 count = Util::ReadU32(in);
   if (count == 0)
     throw Util::XFileFormat(in.Name(), "ICR2 Lp file has no closing record");
-  LpDetail::RequireRecords(in, count, RecordSize,
-                           "ICR2 Lp file is too short for its record count");
+  LpDetail::RequireRecords(in, count, RecordSize);
   Records.reserve(count);
   LpDetail::ReadRecords<RecordSize>(in, count, [this](const unsigned char* p) {
     Record& r = Records.emplace_back();

@@ -42,7 +42,7 @@ N4LpFile::N4LpFile(const Util::CountedPtr<Util::BinaryStream>& stream) {
   const U32 count = Util::ReadU32(in);
   if (version != Version)
     throw Util::XFileFormat(in.Name(), "N4 Lp file version error");
-  LpDetail::RequireRecords(in, count, RecordSize, "N4 Lp file is too short for its record count");
+  LpDetail::RequireRecords(in, count, RecordSize);
   Records.reserve(count);
   LpDetail::ReadRecords<RecordSize>(in, count, [this](const unsigned char* p) {
     Record& r = Records.emplace_back();

@@ -18,13 +18,13 @@ namespace Ostra::Papy::LpDetail {
 
 inline constexpr std::size_t BlockBytes = 6000;
 
-// Throws XFileFormat(stream name, message) unless count records of recordSize bytes
-// lie between the position and the end: checked before anything is allocated.
-inline void RequireRecords(const Util::BinaryStream& stream, U32 count, std::size_t recordSize,
-                           const std::string& message) {
+// Throws XFileRead(stream name), the error of a read past the end, unless count records
+// of recordSize bytes lie between the position and the end: checked before anything is
+// allocated, so a damaged count never reserves memory for records that are not there.
+inline void RequireRecords(const Util::BinaryStream& stream, U32 count, std::size_t recordSize) {
   const S64 remaining = stream.Remaining();
   if (static_cast<U64>(count) > static_cast<U64>(remaining) / recordSize)
-    throw Util::XFileFormat(stream.Name(), message);
+    throw Util::XFileRead(stream.Name());
 }
 
 // Calls decode(const unsigned char* record) for each of count records in order.

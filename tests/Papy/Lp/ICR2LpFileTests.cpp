@@ -49,15 +49,14 @@ TEST(ICR2LpFile, DamagedCountsAreRefused) {
   struct Case {
     const char* Name;
     std::vector<unsigned char> Bytes;
-    const char* Message;
+    const char* Message; // nullptr: the read failure of data that is not there
   };
   const Case cases[] = {
       {"no closing record", Ostra::Test::ByteBuilder().U32(0).Zeros(12).Data(),
        "ICR2 Lp file has no closing record"},
-      {"count beyond the data", Icr2File(3).PatchU32(0, 4).Data(),
-       "ICR2 Lp file is too short for its record count"},
-      {"count of four billion", Icr2File(1).PatchU32(0, 0xFFFFFFFFu).Data(),
-       "ICR2 Lp file is too short for its record count"},
+      {"count beyond the data", Icr2File(3).PatchU32(0, 4).Data(), nullptr},
+      {"count of four billion", Icr2File(1).PatchU32(0, 0xFFFFFFFFu).Data(), nullptr},
+      {"count cut short", {1, 0}, nullptr},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Name);
@@ -65,10 +64,12 @@ TEST(ICR2LpFile, DamagedCountsAreRefused) {
       ICR2LpFile lp(MemoryOf(c.Bytes));
       ADD_FAILURE() << "accepted";
     } catch (const Util::XFileFormat& e) {
-      EXPECT_EQ(e.Message, c.Message);
+      EXPECT_STREQ(e.Message.c_str(), c.Message);
+    } catch (const Util::XFileRead& e) {
+      EXPECT_EQ(c.Message, nullptr);
+      EXPECT_EQ(e.FileName, "test.lp");
     }
   }
-  EXPECT_THROW(ICR2LpFile(MemoryOf({1, 0})), Util::XFileRead);
 }
 
 TEST(ICR2LpFile, SettersRoundEachFieldItsOwnWayAndSaturate) {

@@ -28,6 +28,7 @@ struct RealFile {
 };
 
 TEST(N4LpFile, RealFilesReadWithTheirCountsAndWriteBackIdentical) {
+  VELMAR_REQUIRE_SHARED_DATA();
   const RealFile files[] = {
       {"n4/atlanta/maxrace.lp", 818}, {"n4/atlanta/minrace.lp", 818},
       {"n4/atlanta/pit0.lp", 818},    {"n4/atlanta/race.lp", 818},
@@ -89,9 +90,9 @@ TEST(N4LpFile, DamagedHeadersAreRefused) {
       {"version of the GPL format", Ostra::Test::ByteBuilder().U32(0x10002).U32(1).Zeros(24).Data(),
        "N4 Lp file version error"},
       {"count beyond the data", Ostra::Test::ByteBuilder().U32(0x10003).U32(2).Zeros(24).Data(),
-       "N4 Lp file is too short for its record count"},
+       nullptr},
       {"count of four billion", Ostra::Test::ByteBuilder().U32(0x10003).U32(0xFFFFFFFF).Data(),
-       "N4 Lp file is too short for its record count"},
+       nullptr},
       {"header cut short", Ostra::Test::ByteBuilder().U32(0x10003).U16(1).Data(), nullptr},
       {"trailing bytes", Ostra::Test::ByteBuilder().U32(0x10003).U32(1).Zeros(28).Data(), ""},
   };
@@ -108,7 +109,12 @@ TEST(N4LpFile, DamagedHeadersAreRefused) {
         EXPECT_EQ(e.FileName, "test.lp");
       }
     } else {
-      EXPECT_THROW(N4LpFile lp(MemoryOf(c.Bytes)), Util::XFileRead);
+      try {
+        N4LpFile lp(MemoryOf(c.Bytes));
+        ADD_FAILURE() << "accepted";
+      } catch (const Util::XFileRead& e) {
+        EXPECT_EQ(e.FileName, "test.lp");
+      }
     }
   }
 }
