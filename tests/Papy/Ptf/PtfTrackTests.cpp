@@ -351,20 +351,8 @@ TEST(PtfTrackSegmentTest, HalfCircleHairpinsCloseTheLap) {
     const auto track = ReadTrack(Stadium(left));
     const double side = left ? 1.0 : -1.0;
     ASSERT_EQ(track->GetSegmentCount(), 4u);
-    EXPECT_NEAR(track->GetSegment(1)->GetLength2D(), 50 * Pi, Tolerance);
     EXPECT_NEAR(track->GetLength2D(), 400 + 100 * Pi, Tolerance);
-    double cx = 0, cy = 0, r = 0, sweep = 0;
-    track->GetSegment(3)->GetArc(cx, cy, r, sweep);
-    EXPECT_NEAR(cx, 0, Tolerance);
-    EXPECT_NEAR(cy, 50 * side, Tolerance);
-    EXPECT_NEAR(r, 50, Tolerance);
-    EXPECT_NEAR(sweep, Pi * side, Tolerance);
-
-    // The far points of the hairpins.
-    const TrackFrame east = track->GetFrame(200 + 25 * Pi, 0);
-    EXPECT_NEAR(east.X, 250, 1e-9);
-    EXPECT_NEAR(east.Y, 50 * side, 1e-9);
-    EXPECT_NEAR(std::remainder(east.Orientation - Pi / 2 * side, 2 * Pi), 0, 1e-9);
+    // The far point of the second hairpin.
     const TrackFrame west = track->GetFrame(400 + 75 * Pi, 0);
     EXPECT_NEAR(west.X, -50, 1e-9);
     EXPECT_NEAR(west.Y, 50 * side, 1e-9);

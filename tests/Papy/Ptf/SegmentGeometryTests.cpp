@@ -86,41 +86,6 @@ TEST(SegmentGeometryTest, ArcsFromEndsAndHeadings) {
   EXPECT_DOUBLE_EQ(ComputeSegmentLength2D(Straight(1, 2, 4, 6, 0.9)), 5.0);
 }
 
-// The crossing of the end normals, and the short way round between them, exactly as
-// arcs of less than half a turn have always been computed.
-SegmentArc ShortArc(const SegmentPlan& p) {
-  double a1 = p.StartOrientation + Pi / 2.0;
-  double a2 = p.EndOrientation + Pi / 2.0;
-  const double c1 = std::cos(a1), s1 = std::sin(a1), c2 = std::cos(a2), s2 = std::sin(a2);
-  const double t1 = ((p.EndY - p.StartY) * c2 + (p.StartX - p.EndX) * s2) / (s1 * c2 - c1 * s2);
-  if (std::fabs(a2 - a1) > Pi)
-    (a1 < a2 ? a1 : a2) += 2 * Pi;
-  return SegmentArc{p.StartX + t1 * c1, p.StartY + t1 * s1,
-                    std::sqrt((t1 * c1) * (t1 * c1) + (t1 * s1) * (t1 * s1)), a2 - a1};
-}
-
-TEST(SegmentGeometryTest, ArcsUnderHalfATurnAreComputedAsBefore) {
-  for (const double start : {0.0, 0.7, 3.0, 6.1}) {
-    for (int degrees = -179; degrees <= 179; degrees += 2) {
-      const double angle = degrees * Pi / 180;
-      SegmentPlan plan = degrees > 0 ? LeftTurn(35, angle) : RightTurn(35, -angle);
-      // Turned about the origin to start at the heading, kept within [0, 2 Pi).
-      const double ex = plan.EndX, ey = plan.EndY;
-      plan.EndX = ex * std::cos(start) - ey * std::sin(start);
-      plan.EndY = ex * std::sin(start) + ey * std::cos(start);
-      plan.StartOrientation = start;
-      plan.EndOrientation = std::fmod(plan.EndOrientation + start, 2 * Pi);
-      const SegmentArc arc = ComputeSegmentArc(plan);
-      const SegmentArc expected = ShortArc(plan);
-      ASSERT_EQ(arc.CentreX, expected.CentreX) << start << " " << degrees;
-      ASSERT_EQ(arc.CentreY, expected.CentreY) << start << " " << degrees;
-      ASSERT_EQ(arc.Radius, expected.Radius) << start << " " << degrees;
-      ASSERT_EQ(arc.Sweep, expected.Sweep) << start << " " << degrees;
-      ASSERT_NEAR(arc.Sweep, angle, 1e-9) << start << " " << degrees;
-    }
-  }
-}
-
 TEST(SegmentGeometryTest, EndsThatAreNoArcFailTheirAssertion) {
   // Same heading at both ends: the normals never meet.
   EXPECT_NE(AssertionText(Arc(0, 0, 0, 10, 0, 0)).find("denominator1 != 0.0"), std::string::npos);
