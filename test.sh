@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, gives each fuzz target a short run when clang is present,
-# builds everything with AddressSanitizer and UndefinedBehaviorSanitizer and runs every
-# test through CTest (GUI tests under Xvfb); CTest's summary closes the output.
+# builds the tests with AddressSanitizer and UndefinedBehaviorSanitizer, builds the
+# benchmarks in Release and runs each briefly, then runs every test through CTest (GUI
+# tests under Xvfb); CTest's summary closes the output. Tests that need the real game
+# files skip when ../shared/data is absent (VELMAR_SHARED_DATA may name another copy).
 set -euo pipefail
 cd "$(dirname "$0")"
 bash scripts/install-deps.sh
@@ -12,8 +14,11 @@ fi
 
 jobs=$(nproc)
 build=build/sanitize
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMAR_SANITIZE=ON
+# The benchmarks are built and run by bench-smoke.sh, in the build they are timed in.
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMAR_SANITIZE=ON -DVELMAR_BENCH=OFF
 cmake --build "$build" -j "$jobs"
+
+bash scripts/bench-smoke.sh "${BENCH_MIN_TIME:-0.01}"
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
 export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp:print_suppressions=0
