@@ -67,6 +67,10 @@ public:
   virtual void Add(const CountedPtr<LpFile>& lp, const std::string& name,
                    const std::string& ext) = 0;
   virtual void Purge() = 0;
+  // Drops the one LP cached under that name, so that the next Make reads the file again
+  // (an editor discarding unsaved edits of the cached object). True when there was
+  // one; a facet that caches nothing has nothing to drop.
+  virtual bool Evict(const std::string& /*name*/, const std::string& /*ext*/) { return false; }
   // The game's standard LP names ("race", "pit", ...).
   virtual unsigned GetTypeCount() const = 0;
   // Asserts "i < GetTypeCount()".

@@ -108,6 +108,11 @@ void GameMakeLp<Formats>::Add(const CountedPtr<LpFile>& lp, const std::string& n
 
 template <class Formats> void GameMakeLp<Formats>::Purge() { Cache.clear(); }
 
+template <class Formats>
+bool GameMakeLp<Formats>::Evict(const std::string& name, const std::string& ext) {
+  return Cache.erase(MakeKey(name, ext)) > 0;
+}
+
 template <class Formats> unsigned GameMakeLp<Formats>::GetTypeCount() const {
   return static_cast<unsigned>(Formats::LpNames.size());
 }

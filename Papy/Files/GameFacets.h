@@ -28,6 +28,7 @@ public:
   CountedPtr<LpFile> Make(const std::string& name, const std::string& ext) override;
   void Add(const CountedPtr<LpFile>& lp, const std::string& name, const std::string& ext) override;
   void Purge() override;
+  bool Evict(const std::string& name, const std::string& ext) override;
   unsigned GetTypeCount() const override;
   std::string GetTypeName(unsigned i) const override;
 

@@ -60,6 +60,8 @@ void N4MakeLp::Add(const CountedPtr<LpFile>& lp, const std::string& name, const 
 
 void N4MakeLp::Purge() { Cache.clear(); }
 
+bool N4MakeLp::Evict(const std::string& name, const std::string& ext) { return Cache.erase(MakeKey(name, ext)) > 0; }
+
 unsigned N4MakeLp::GetTypeCount() const { return static_cast<unsigned>(LpNames.size()); }
 
 std::string N4MakeLp::GetTypeName(unsigned i) const {
