@@ -1,0 +1,38 @@
+#include "Velmar/Core/FilePaths.h"
+
+#include <filesystem>
+#include <optional>
+#include <system_error>
+
+#include "Util/NativePath.h"
+#include "Util/PathName.h"
+
+namespace Ostra::Velmar {
+
+std::string WithDefaultExtension(const std::string& path, const std::string& extension) {
+  const std::filesystem::path name = std::filesystem::path(path).filename();
+  if (name.empty() || name.has_extension() || extension.empty())
+    return path;
+  return path + "." + extension;
+}
+
+std::string CanonicalFilePath(const std::string& path) {
+  const std::optional<std::string> absolute = Util::NativePath::MakeAbsolute(path);
+  if (!absolute)
+    return path;
+  const std::string resolved = Util::NativePath::ResolveForCreate(*absolute);
+  std::error_code error;
+  const std::filesystem::path canonical = std::filesystem::weakly_canonical(resolved, error);
+  return error ? resolved : canonical.string();
+}
+
+bool IsSameFile(const std::string& a, const std::string& b) {
+  return CanonicalFilePath(a) == CanonicalFilePath(b);
+}
+
+std::string FindTrackIni(const std::string& folder) {
+  const Util::PathName path(Util::PathName(folder), "track", "ini");
+  return Util::NativePath::ResolveExisting(path.GetFullPath());
+}
+
+} // namespace Ostra::Velmar

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+// The file names the generation commands write and compare. Game folders copied from
+// Windows hold mixed-case names, so "the same file" and "track.ini" ignore case where
+// the exact name is missing.
+namespace Ostra::Velmar {
+
+// The path with "." + extension appended when its file name has no extension (a save
+// dialog that did not add the default one); otherwise unchanged.
+std::string WithDefaultExtension(const std::string& path, const std::string& extension);
+
+// A form of the path under which every way of naming one file on disk compares equal:
+// absolute, resolved as a save resolves it (a missing folder or file name becomes its
+// case-variant on disk), symbolic links and "." and ".." resolved. A file that does
+// not exist keeps its name.
+std::string CanonicalFilePath(const std::string& path);
+bool IsSameFile(const std::string& a, const std::string& b);
+
+// The folder's track.ini, whatever the case of its name (Track.ini, TRACK.INI): the
+// path on disk, or folder/track.ini when there is none.
+std::string FindTrackIni(const std::string& folder);
+
+} // namespace Ostra::Velmar

@@ -1,0 +1,253 @@
+#include "Velmar/Core/LpEditCommands.h"
+
+#include <cmath>
+#include <limits>
+#include <optional>
+
+#include "DocView/Core/LpCells.h"
+#include "Papy/Lp/LpFile.h"
+#include "Util/StringUtil.h"
+
+namespace Ostra::Velmar {
+
+namespace {
+
+using DocView::LpColumnKind;
+
+constexpr double KilometresPerHourPerMetrePerSecond = 3.6;
+
+bool IsValueColumn(LpColumnKind kind) {
+  switch (kind) {
+  case LpColumnKind::Latitude:
+  case LpColumnKind::SpeedLimit:
+  case LpColumnKind::LongitudinalSpeed:
+  case LpColumnKind::LateralSpeed:
+  case LpColumnKind::YawSpeed:
+    return true;
+  case LpColumnKind::None:
+  case LpColumnKind::Longitude:
+  case LpColumnKind::Control:
+  case LpColumnKind::PathLength:
+  case LpColumnKind::SpeedModifier:
+  case LpColumnKind::Flag:
+  case LpColumnKind::Flags:
+    return false;
+  }
+  return false;
+}
+
+// A value as the grid shows it, in the LP's units.
+double ToModel(LpColumnKind kind, double shown) {
+  switch (kind) {
+  case LpColumnKind::SpeedLimit:
+  case LpColumnKind::LongitudinalSpeed:
+  case LpColumnKind::LateralSpeed:
+    return shown / KilometresPerHourPerMetrePerSecond;
+  case LpColumnKind::YawSpeed:
+    return Util::DegreesToRadians(shown);
+  default:
+    return shown;
+  }
+}
+
+// The field's current value in the LP's units.
+double CurrentValue(const Papy::LpFile& lp, LpColumnKind kind, Util::U32 record) {
+  switch (kind) {
+  case LpColumnKind::Latitude:
+    return lp.GetRecordLatitude(record);
+  case LpColumnKind::SpeedLimit:
+    return lp.GetRecordSpeedLimit(record);
+  case LpColumnKind::LongitudinalSpeed:
+    return lp.GetRecordLongitudinalSpeed(record);
+  case LpColumnKind::LateralSpeed:
+    return lp.GetRecordLateralSpeed(record);
+  case LpColumnKind::YawSpeed:
+    return lp.GetRecordYawSpeed(record);
+  default:
+    return 0.0;
+  }
+}
+
+std::string FormatField(const Papy::LpFile& lp, LpColumnKind kind, Util::U32 record) {
+  switch (kind) {
+  case LpColumnKind::Latitude:
+    return DocView::FormatCellDouble(lp.GetRecordLatitude(record));
+  case LpColumnKind::SpeedLimit:
+    return lp.HasRecordSpeedLimit(record) ? DocView::FormatCellSpeed(lp.GetRecordSpeedLimit(record))
+                                          : std::string();
+  case LpColumnKind::LongitudinalSpeed:
+    return DocView::FormatCellSpeed(lp.GetRecordLongitudinalSpeed(record));
+  case LpColumnKind::LateralSpeed:
+    return DocView::FormatCellSpeed(lp.GetRecordLateralSpeed(record));
+  case LpColumnKind::YawSpeed:
+    return DocView::FormatCellAngle(lp.GetRecordYawSpeed(record));
+  default:
+    return {};
+  }
+}
+
+class CellWriter {
+public:
+  CellWriter(ILpGridAccess& grid, DocView::ILpRecordSetter& setter, const Papy::LpFile& lp)
+      : Grid(grid), Setter(setter), Lp(lp) {}
+
+  // Stores a value in the LP's units into the cell's field and shows what the LP kept.
+  void Write(int row, int col, LpColumnKind kind, double value) {
+    if (!std::isfinite(value)) {
+      ++Outcome.NotFinite;
+      return;
+    }
+    const int record = row - 1;
+    switch (kind) {
+    case LpColumnKind::Latitude:
+      Setter.SetRecordLatitude(record, value);
+      break;
+    case LpColumnKind::SpeedLimit:
+      Setter.SetRecordSpeedLimit(record, value);
+      break;
+    case LpColumnKind::LongitudinalSpeed:
+      Setter.SetRecordLongitudinalSpeed(record, value);
+      break;
+    case LpColumnKind::LateralSpeed:
+      Setter.SetRecordLateralSpeed(record, value);
+      break;
+    case LpColumnKind::YawSpeed:
+      Setter.SetRecordYawSpeed(record, value);
+      break;
+    default:
+      return;
+    }
+    ++Outcome.Written;
+    Grid.SetItemText(row, col, FormatField(Lp, kind, static_cast<Util::U32>(record)));
+    if (kind == LpColumnKind::Latitude && Lp.HasControlPoints())
+      Grid.RefreshControlSpan(record);
+  }
+
+  LpEditOutcome Outcome;
+
+private:
+  ILpGridAccess& Grid;
+  DocView::ILpRecordSetter& Setter;
+  const Papy::LpFile& Lp;
+};
+
+bool IsRecordRow(const Papy::LpFile& lp, int row) {
+  return row >= 1 && static_cast<long long>(row) <= static_cast<long long>(lp.GetRecordCount());
+}
+
+// Calls visit(row, col, kind) for every selected cell, in row-major order, that the
+// commands may change.
+template <class Visit>
+void ForEachSelectedValueCell(const ILpGridAccess& grid, const Papy::LpFile& lp, Visit&& visit) {
+  GridCell cell = grid.GetNextSelectedCell({});
+  while (cell.IsValid()) {
+    const LpColumnKind kind = grid.GetColumnKind(cell.Col);
+    if (IsValueColumn(kind) && IsRecordRow(lp, cell.Row) && grid.IsCellEditable(cell.Row, cell.Col))
+      visit(cell.Row, cell.Col, kind);
+    const GridCell next = grid.GetNextSelectedCell(cell);
+    // A walk that does not move forward would never end.
+    if (next.IsValid() && (next.Row < cell.Row || (next.Row == cell.Row && next.Col <= cell.Col)))
+      break;
+    cell = next;
+  }
+}
+
+// The rows Scale and Ramp interpolate between: the header row counts as the first
+// record row.
+struct RowSpan {
+  int First;
+  int Last;
+  // 0 at First, 1 at Last; 0 throughout a span of one row.
+  double At(int row) const {
+    if (Last == First)
+      return 0.0;
+    return static_cast<double>(row - First) / static_cast<double>(Last - First);
+  }
+};
+
+RowSpan InterpolationRows(const GridRange& range) {
+  return {range.MinRow == 0 ? 1 : range.MinRow, range.MaxRow};
+}
+
+double ParseShown(const std::string& text) {
+  return DocView::ParseCellDouble(text).value_or(std::numeric_limits<double>::quiet_NaN());
+}
+
+} // namespace
+
+std::string DescribeSkippedCells(const LpEditOutcome& outcome) {
+  if (outcome.NotFinite == 0)
+    return {};
+  const std::string cells = outcome.NotFinite == 1 ? "1 cell was" : std::to_string(outcome.NotFinite) + " cells were";
+  return cells + " left unchanged because the new value would not be a finite number.";
+}
+
+bool CanEditSelection(const ILpGridAccess& grid) {
+  const GridRange range = grid.GetSelectedCellRange();
+  if (range.IsEmpty())
+    return false;
+  for (int row = range.MinRow; row <= range.MaxRow; ++row)
+    for (int col = range.MinCol; col <= range.MaxCol; ++col)
+      if (grid.IsCellEditable(row, col))
+        return true;
+  return false;
+}
+
+bool CanInterpolateSelection(const ILpGridAccess& grid) {
+  const GridRange range = grid.GetSelectedCellRange();
+  return range.MaxRow > range.MinRow && CanEditSelection(grid);
+}
+
+LpEditOutcome SetValue(ILpGridAccess& grid, DocView::ILpRecordSetter& setter,
+                       const Papy::LpFile& lp, double value) {
+  CellWriter writer(grid, setter, lp);
+  ForEachSelectedValueCell(grid, lp, [&](int row, int col, LpColumnKind kind) {
+    writer.Write(row, col, kind, ToModel(kind, value));
+  });
+  return writer.Outcome;
+}
+
+LpEditOutcome Adjust(ILpGridAccess& grid, DocView::ILpRecordSetter& setter,
+                     const Papy::LpFile& lp, double amount) {
+  CellWriter writer(grid, setter, lp);
+  ForEachSelectedValueCell(grid, lp, [&](int row, int col, LpColumnKind kind) {
+    const auto record = static_cast<Util::U32>(row - 1);
+    if (kind == LpColumnKind::SpeedLimit && !lp.HasRecordSpeedLimit(record))
+      return;
+    writer.Write(row, col, kind, CurrentValue(lp, kind, record) + ToModel(kind, amount));
+  });
+  return writer.Outcome;
+}
+
+LpEditOutcome Scale(ILpGridAccess& grid, DocView::ILpRecordSetter& setter,
+                    const Papy::LpFile& lp, double beginning, double ending) {
+  const RowSpan rows = InterpolationRows(grid.GetSelectedCellRange());
+  CellWriter writer(grid, setter, lp);
+  ForEachSelectedValueCell(grid, lp, [&](int row, int col, LpColumnKind kind) {
+    const double shown = ParseShown(grid.GetItemText(row, col));
+    const double factor = (ending - beginning) * rows.At(row) + beginning;
+    writer.Write(row, col, kind, ToModel(kind, shown * factor));
+  });
+  return writer.Outcome;
+}
+
+LpEditOutcome Ramp(ILpGridAccess& grid, DocView::ILpRecordSetter& setter, const Papy::LpFile& lp) {
+  const GridRange range = grid.GetSelectedCellRange();
+  CellWriter writer(grid, setter, lp);
+  if (range.IsEmpty())
+    return writer.Outcome;
+  const RowSpan rows = InterpolationRows(range);
+  for (int col = range.MinCol; col <= range.MaxCol; ++col) {
+    const LpColumnKind kind = grid.GetColumnKind(col);
+    if (!IsValueColumn(kind))
+      continue;
+    const double a = ParseShown(grid.GetItemText(rows.First, col));
+    const double b = ParseShown(grid.GetItemText(rows.Last, col));
+    for (int row = rows.First; row <= rows.Last; ++row)
+      if (IsRecordRow(lp, row) && grid.IsCellEditable(row, col))
+        writer.Write(row, col, kind, ToModel(kind, (b - a) * rows.At(row) + a));
+  }
+  return writer.Outcome;
+}
+
+} // namespace Ostra::Velmar
