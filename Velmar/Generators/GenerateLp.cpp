@@ -71,11 +71,11 @@ void CheckCurveFitsLp(const Papy::LpFile& curve, const Papy::LpFile& lp) {
                      ": the curve needs at least as many records, with the same spacing.");
 }
 
-void CheckLpIsFinite(const Papy::LpFile& lp) {
+void CheckLpIsFinite(const Papy::LpFile& lp, const std::string& name) {
   for (U32 i = 0; i < lp.GetRecordCount(); ++i)
     if (!RecordIsFinite(lp, i))
-      throw Util::XUsage("Record " + std::to_string(i) +
-                         " of the new LP holds a value that is not a finite number.");
+      throw Util::XUsage("Record " + std::to_string(i) + " of " + name +
+                         " holds a value that is not a finite number.");
 }
 
 std::vector<GripRecord> GenerateLp(const Papy::LpFile& curve, Papy::LpFile& lp,
@@ -83,10 +83,7 @@ std::vector<GripRecord> GenerateLp(const Papy::LpFile& curve, Papy::LpFile& lp,
                                    double grip) {
   CheckCurveFitsLp(curve, lp);
   const U32 count = lp.GetRecordCount();
-  for (U32 i = 0; i < count; ++i)
-    if (!RecordIsFinite(curve, i))
-      throw Util::XUsage("Record " + std::to_string(i) +
-                         " of the lap curve holds a value that is not a finite number.");
+  CheckLpIsFinite(curve, "the lap curve");
   const bool copy_flags = flags.size() == count;
   const bool has_yaw = lp.HasYawSpeed();
   for (U32 i = 0; i < count; ++i) {
@@ -99,7 +96,7 @@ std::vector<GripRecord> GenerateLp(const Papy::LpFile& curve, Papy::LpFile& lp,
       lp.SetRecordFlags(i, flags[i]);
   }
   std::vector<GripRecord> records = ComputeSpeeds(curve, lp, track, grip);
-  CheckLpIsFinite(lp);
+  CheckLpIsFinite(lp, "the new LP");
   return records;
 }
 

@@ -28,16 +28,17 @@ std::vector<unsigned> GatherLpFlags(const Papy::FileFactory& factory, const std:
 // latitudes at the wrong longitudes (a curve fitted in another game's folder).
 void CheckCurveFitsLp(const Papy::LpFile& curve, const Papy::LpFile& lp);
 
-// Throws Util::XUsage when a latitude or speed of the LP is not a finite number.
-void CheckLpIsFinite(const Papy::LpFile& lp);
+// Throws Util::XUsage, naming the LP as given ("the new LP"), when a latitude or
+// speed of one of its records is not a finite number.
+void CheckLpIsFinite(const Papy::LpFile& lp, const std::string& name);
 
 // Turns the new, empty LP into the lap curve's line: every record gets the curve's
 // latitude and speed shape (the yaw speed only where the format keeps one), the flags
 // when there is exactly one word per record, then the speeds the built-in car reaches
 // with the grip. Returns the speed passes' record of the grip used at each record.
 //
-// Throws the XUsage of CheckCurveFitsLp, or for a curve value that is not finite,
-// changing nothing; passes on ComputeSpeeds' errors; and throws the XUsage of
+// Throws the XUsage of CheckCurveFitsLp, or CheckLpIsFinite's for the curve, changing
+// nothing; passes on ComputeSpeeds' errors; and throws the XUsage of
 // CheckLpIsFinite should the speeds come out otherwise, so that such a line is never
 // written.
 std::vector<GripRecord> GenerateLp(const Papy::LpFile& curve, Papy::LpFile& lp,
