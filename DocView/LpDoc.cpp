@@ -1,14 +1,24 @@
 #include "DocView/LpDoc.h"
 
+#include "DocView/Core/UserMessages.h"
+
 namespace Ostra::DocView {
 
 wxIMPLEMENT_DYNAMIC_CLASS(CLpDoc, CDocumentBase);
 
+CLpDoc::CLpDoc() {
+  Core.OnModified = [this] { Modify(true); };
+  Bind(wxEVT_UPDATE_UI, &CLpDoc::OnUpdateSave, this, wxID_SAVE);
+  Bind(wxEVT_UPDATE_UI, &CLpDoc::OnUpdateSave, this, wxID_SAVEAS);
+}
+
+CLpDoc::~CLpDoc() {
+  Core.OnModified = nullptr;
+  Core.DiscardEdits();
+}
+
 #define VELMAR_LP_SETTER(Name, Type)                                                              \
-  void CLpDoc::Name(int i, Type value) {                                                          \
-    LpFile->Name(static_cast<Util::U32>(i), value);                                               \
-    Modify(true);                                                                                 \
-  }
+  void CLpDoc::Name(int i, Type value) { Core.Name(i, value); }
 VELMAR_LP_SETTER(SetRecordLatitude, double)
 VELMAR_LP_SETTER(SetRecordPathLength, double)
 VELMAR_LP_SETTER(SetRecordLongitudinalSpeed, double)
@@ -35,8 +45,54 @@ VELMAR_LP_SETTER(SetRecordFlags, Util::U32)
 VELMAR_LP_SETTER(SetControlPoint, bool)
 #undef VELMAR_LP_SETTER
 
-bool CLpDoc::OnOpenDocument(const wxString&) { return false; }
+bool CLpDoc::OpenFile(const wxString& path, bool lapCurve) {
+  const std::string file = path.utf8_string();
+  const bool opened = RunGuarded([&] {
+    if (lapCurve)
+      Core.OpenLapCurve(file);
+    else
+      Core.Open(file);
+  });
+  if (!opened)
+    return false;
+  SetFilename(path, true);
+  Modify(false);
+  SetDocumentSaved(true);
+  return true;
+}
 
-bool CLpDoc::OnSaveDocument(const wxString&) { return false; }
+bool CLpDoc::OnOpenDocument(const wxString& path) {
+  if (!OpenFile(path, false))
+    return false;
+  InitialUpdateViews();
+  return true;
+}
+
+bool CLpDoc::DoSaveDocument(const wxString& path) {
+  return RunGuarded([&] { Core.Save(path.utf8_string()); });
+}
+
+bool CLpDoc::Save() {
+  if (!Core.HasLp()) {
+    GetUserMessages().Show(NoLpToSaveText, MessageParent::MainWindow);
+    return false;
+  }
+  return CDocumentBase::Save();
+}
+
+bool CLpDoc::SaveAs() {
+  if (!Core.HasLp()) {
+    GetUserMessages().Show(NoLpToSaveText, MessageParent::MainWindow);
+    return false;
+  }
+  return CDocumentBase::SaveAs();
+}
+
+void CLpDoc::OnUpdateSave(wxUpdateUIEvent& event) {
+  if (Core.HasLp())
+    event.Skip();
+  else
+    event.Enable(false);
+}
 
 } // namespace Ostra::DocView
