@@ -143,8 +143,8 @@ double InterpolateArcHeading(const SegmentPlan& plan, const SegmentArc& arc, dou
   double turn = plan.EndOrientation - plan.StartOrientation;
   if (std::fabs(turn) > Util::Pi)
     turn += turn < 0.0 ? TwoPi : -TwoPi;
-  if ((turn > 0.0 && arc.Sweep > 0.0) || (turn < 0.0 && arc.Sweep < 0.0) ||
-      (turn == 0.0 && arc.Sweep == 0.0))
+  const bool same_way = (turn > 0.0 && arc.Sweep > 0.0) || (turn < 0.0 && arc.Sweep < 0.0);
+  if (same_way || arc.Sweep == 0.0)
     return heading;
   double turned = std::fmod(plan.StartOrientation + t * arc.Sweep, TwoPi);
   if (turned < 0.0)
