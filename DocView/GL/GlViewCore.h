@@ -49,6 +49,9 @@ public:
   std::vector<std::string> TakeMessages();
   void ForgetReportedFailures();
 
+  // True when the next paint compiles something (worth a busy cursor).
+  virtual bool HasPendingCompile() const { return false; }
+
   int GetWidth() const { return Width; }
   int GetHeight() const { return Height; }
   double GetAspectRatio() const { return AspectRatio; }

@@ -88,8 +88,7 @@ public:
   double GetNearPlane() const { return NearPlane; }
   double GetFarPlane() const { return FarPlane; }
   bool IsTrackListValid() const { return TrackListValid; }
-  // True when the next paint compiles something (worth a busy cursor).
-  virtual bool HasPendingCompile() const { return !Track.IsNull() && !TrackListValid; }
+  bool HasPendingCompile() const override { return !Track.IsNull() && !TrackListValid; }
 
 protected:
   void SetProjection() override;
