@@ -1,0 +1,396 @@
+// LP and lap-curve documents in their grid views, in real windows under a document
+// manager of their own. They need an X display (run under xvfb-run) and skip without one.
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <string>
+#include <sys/file.h>
+#include <unistd.h>
+#include <vector>
+
+#include <wx/docview.h>
+#include <wx/frame.h>
+
+#include "DocView/Core/DocumentRegistry.h"
+#include "DocView/Core/LpCells.h"
+#include "DocView/Core/UserMessages.h"
+#include "DocView/LpDocument/LpFolders.h"
+#include "GridCtrl/GridClipboard.h"
+#include "GridCtrl/GridCtrl.h"
+#include "GridCtrl/InPlaceEdit.h"
+#include "Papy/Files/Facets.h"
+#include "Papy/Files/FileFactoryRegistry.h"
+#include "Papy/N4Files/N4Recognizer.h"
+#include "TestSupport/TempDir.h"
+#include "TestSupport/WxTestApp.h"
+#include "Util/BinaryFile.h"
+#include "Velmar/App/LpDocVelmar.h"
+#include "Velmar/App/LpViewVelmar.h"
+
+namespace Ostra::Velmar {
+namespace {
+
+using namespace Ostra::Test::LpFolders;
+using DocView::FormatCellDouble;
+
+class RecordingMessages : public DocView::UserMessages {
+public:
+  void Show(const std::string& text, DocView::MessageParent) override { Shown.push_back(text); }
+  DocView::QuestionAnswer Ask(const std::string& text, DocView::MessageParent) override {
+    Asked.push_back(text);
+    return DocView::QuestionAnswer::No;
+  }
+  std::vector<std::string> Shown;
+  std::vector<std::string> Asked;
+};
+
+// The system clipboard is shared by every program on the display, and ctest runs the
+// tests side by side: a test that puts text on it and reads it back takes its turn.
+class ClipboardTurn {
+public:
+  ClipboardTurn() : Fd(::open("/tmp/velmar-grid-clipboard-tests.lock", O_RDWR | O_CREAT | O_CLOEXEC, 0666)) {
+    if (Fd >= 0)
+      ::flock(Fd, LOCK_EX);
+  }
+  ~ClipboardTurn() {
+    if (Fd >= 0)
+      ::close(Fd);
+  }
+  ClipboardTurn(const ClipboardTurn&) = delete;
+  ClipboardTurn& operator=(const ClipboardTurn&) = delete;
+
+private:
+  int Fd;
+};
+
+wxKeyEvent Key(int key_code, wxChar unicode) {
+  wxKeyEvent event(wxEVT_CHAR);
+  event.m_keyCode = key_code;
+  event.m_uniChar = unicode;
+  return event;
+}
+
+class LpDocViewWindow : public ::testing::Test {
+protected:
+  void SetUp() override {
+    if (!Ostra::Test::StartWx())
+      GTEST_SKIP() << "No X display: the window tests need one (DISPLAY is not set or cannot be opened).";
+    Papy::RegisterGameRecognizers();
+    Papy::RegisterN4Recognizer();
+    Previous = DocView::SetUserMessages(&Messages);
+    Parent = new wxFrame(nullptr, wxID_ANY, "Velmar", wxDefaultPosition, wxSize(900, 700));
+    Manager = new wxDocManager;
+    const auto frameMaker = [this](wxDocument* doc, DocView::CViewBase* view) -> wxFrame* {
+      auto* frame = new wxDocChildFrame(doc, view, Parent, wxID_ANY, doc->GetUserReadableName(),
+                                        wxDefaultPosition, wxSize(800, 600));
+      if (view->CreatePaneWindow(frame) == nullptr) {
+        frame->Destroy();
+        return nullptr;
+      }
+      return frame;
+    };
+    new DocView::CFixedMultiDocTemplate(Manager, "Lap File", "Lap Files (*.lp,*.l66,*.l69)", ".lp;.l66;.l69",
+                                        "PapyrusLP.Document", "PapyrusLP.View", CLASSINFO(CLpDocVelmar),
+                                        CLASSINFO(CLpViewVelmar), frameMaker);
+    new DocView::CFixedMultiDocTemplate(Manager, "Lap Curve File", "Lap Curve Files (*.lcv)", ".lcv",
+                                        "VelmarLCV.Document", "VelmarLCV.View", CLASSINFO(CLcvDocVelmar),
+                                        CLASSINFO(CLpViewVelmar), frameMaker);
+  }
+
+  void TearDown() override {
+    if (Manager != nullptr) {
+      for (wxDocument* doc : Documents())
+        doc->Modify(false);
+      Manager->CloseDocuments(true);
+      delete Manager;
+    }
+    if (Parent != nullptr)
+      Parent->Destroy();
+    Ostra::Test::SettleWx();
+    DocView::SetUserMessages(Previous);
+    Papy::FileFactoryRegistry::Instance().Clear();
+  }
+
+  std::vector<wxDocument*> Documents() const {
+    std::vector<wxDocument*> docs;
+    for (wxObject* doc : Manager->GetDocuments())
+      docs.push_back(static_cast<wxDocument*>(doc));
+    return docs;
+  }
+
+  CLpDocVelmar* Open(const std::string& path) {
+    auto* doc = dynamic_cast<CLpDocVelmar*>(Manager->CreateDocument(wxString::FromUTF8(path), wxDOC_SILENT));
+    Ostra::Test::SettleWx();
+    return doc;
+  }
+
+  static CLpViewVelmar* ViewOf(wxDocument* doc) { return dynamic_cast<CLpViewVelmar*>(doc->GetFirstView()); }
+  static CGridCtrl* GridOf(wxDocument* doc) { return ViewOf(doc)->GetGridCtrl(); }
+
+  // The user's No to saving the changes, then the close.
+  void CloseDiscarding(wxDocument* doc) {
+    doc->Modify(false);
+    ASSERT_TRUE(Manager->CloseDocument(doc, true));
+    Ostra::Test::SettleWx();
+  }
+
+  // Types text into a cell the way the user does: the first character opens the
+  // editor, Enter ends it. False when the grid refused to open the editor.
+  static bool Type(CGridCtrl* grid, int row, int col, const std::string& text) {
+    grid->SetFocusCell(row, col);
+    wxKeyEvent typed = Key(text[0], static_cast<wxChar>(text[0]));
+    grid->HandleChar(typed);
+    CInPlaceEdit* editor = nullptr;
+    for (wxWindow* child : grid->GetChildren())
+      if (auto* edit = dynamic_cast<CInPlaceEdit*>(child); edit != nullptr && !edit->GetState().HasEnded())
+        editor = edit;
+    if (editor == nullptr)
+      return false;
+    editor->ChangeValue(wxString::FromUTF8(text));
+    wxKeyEvent enter = Key(WXK_RETURN, WXK_RETURN);
+    editor->HandleChar(enter);
+    Ostra::Test::SettleWx();
+    return true;
+  }
+
+  static void Command(wxView* view, int id) {
+    wxCommandEvent event(wxEVT_MENU, id);
+    view->ProcessEvent(event);
+    Ostra::Test::SettleWx();
+  }
+
+  static bool Enabled(wxEvtHandler* handler, int id) {
+    wxUpdateUIEvent event(id);
+    event.Enable(true);
+    handler->ProcessEvent(event);
+    return event.GetEnabled();
+  }
+
+  RecordingMessages Messages;
+  DocView::UserMessages* Previous = nullptr;
+  wxFrame* Parent = nullptr;
+  wxDocManager* Manager = nullptr;
+  Ostra::Test::TempDir Temp;
+};
+
+TEST_F(LpDocViewWindow, ATypedValueReachesTheLpIsSavedAndShowsAgainAfterReopening) {
+  const std::string folder = GplFolder(Temp);
+  const std::string path = folder + "/race.lp";
+  CLpDocVelmar* doc = Open(path);
+  ASSERT_NE(doc, nullptr);
+  CLpViewVelmar* view = ViewOf(doc);
+  CGridCtrl* grid = view->GetGridCtrl();
+  ASSERT_NE(grid, nullptr);
+  const Util::CountedPtr<Papy::LpFile> lp = doc->GetLpFile();
+
+  // The whole LP, one row per record under the headers.
+  EXPECT_EQ(grid->GetRowCount(), static_cast<int>(lp->GetRecordCount()) + 1);
+  EXPECT_EQ(grid->GetColumnCount(), 22);
+  EXPECT_EQ(grid->GetFixedRowCount(), 1);
+  EXPECT_EQ(grid->GetFixedColumnCount(), 1);
+  EXPECT_EQ(grid->GetItemText(0, view->LongitudinalSpeedColumn), "Longitudinal Speed");
+  EXPECT_EQ(grid->GetItemText(0, view->FlagsColumn), "Flags");
+  EXPECT_EQ(grid->GetItemText(5, view->LatitudeColumn), FormatCellDouble(lp->GetRecordLatitude(4)));
+  EXPECT_EQ(view->FlagColumns[14], 20);
+  // Linked to its folder's track documents through the registry.
+  ASSERT_NE(DocView::GetDocumentRegistry().FindEntry(doc->GetFileFactory().Get()), nullptr);
+  EXPECT_EQ(DocView::GetDocumentRegistry().FindEntry(doc->GetFileFactory().Get())->LpDocuments.front(), doc);
+
+  // 100 km/h typed: the LP holds 100 / 3.6 m/s, the cell the text as typed.
+  ASSERT_TRUE(Type(grid, 5, view->LongitudinalSpeedColumn, "100"));
+  EXPECT_NEAR(lp->GetRecordLongitudinalSpeed(4), 100.0 / 3.6, 0.01);
+  EXPECT_EQ(grid->GetItemText(5, view->LongitudinalSpeedColumn), "100");
+  EXPECT_TRUE(doc->IsModified());
+
+  // A number that must not reach the LP: the old text comes back.
+  const std::string latitude = grid->GetItemText(5, view->LatitudeColumn);
+  for (const char* refused : {"nan", "inf", "1e999"}) {
+    ASSERT_TRUE(Type(grid, 5, view->LatitudeColumn, refused));
+    EXPECT_EQ(grid->GetItemText(5, view->LatitudeColumn), latitude) << refused;
+  }
+  EXPECT_EQ(FormatCellDouble(lp->GetRecordLatitude(4)), latitude);
+  // The longitude is never edited.
+  grid->SetCellTextAsEdit(5, view->LongitudeColumn, "7");
+  EXPECT_EQ(grid->GetItemText(5, view->LongitudeColumn), FormatCellDouble(lp->GetRecordLongitude(4)));
+
+  // A flag re-formats the flags word it is packed into.
+  ASSERT_TRUE(Type(grid, 5, view->FlagColumns[3], "1"));
+  EXPECT_TRUE(lp->IsAbandonPass(4));
+  EXPECT_EQ(grid->GetItemText(5, view->FlagsColumn), DocView::FormatCellHex(lp->GetRecordFlags(4)));
+
+  ASSERT_TRUE(doc->Save());
+  EXPECT_FALSE(doc->IsModified());
+  EXPECT_TRUE(Messages.Shown.empty());
+  const Papy::FileFactory* key = doc->GetFileFactory().Get();
+  ASSERT_TRUE(Manager->CloseDocument(doc, true));
+  Ostra::Test::SettleWx();
+  EXPECT_TRUE(DocView::GetDocumentRegistry().FindEntry(key)->LpDocuments.empty());
+
+  // A new run reads the file: the value was written.
+  Papy::FileFactoryRegistry::Instance().Clear();
+  CLpDocVelmar* again = Open(path);
+  ASSERT_NE(again, nullptr);
+  EXPECT_NE(again->GetLpFile(), lp);
+  EXPECT_NEAR(again->GetLpFile()->GetRecordLongitudinalSpeed(4), 100.0 / 3.6, 0.01);
+  EXPECT_TRUE(again->GetLpFile()->IsAbandonPass(4));
+  EXPECT_EQ(GridOf(again)->GetItemText(5, ViewOf(again)->LongitudinalSpeedColumn),
+            DocView::FormatCellSpeed(again->GetLpFile()->GetRecordLongitudinalSpeed(4)));
+}
+
+TEST_F(LpDocViewWindow, APastedBlockGoesCellByCellThroughTheEditProtocol) {
+  const ClipboardTurn turn;
+  CLpDocVelmar* doc = Open(GplFolder(Temp) + "/race.lp");
+  ASSERT_NE(doc, nullptr);
+  CLpViewVelmar* view = ViewOf(doc);
+  CGridCtrl* grid = view->GetGridCtrl();
+  const Util::CountedPtr<Papy::LpFile> lp = doc->GetLpFile();
+  std::vector<std::string> notified;
+  view->Bind(EVT_GRID_NOTIFY, [&](GridCtrlEvent& event) {
+    if (event.GetCode() == LVN_ENDLABELEDITA)
+      notified.push_back(std::to_string(event.GetRow()) + "," + std::to_string(event.GetCol()));
+    event.Skip();
+  });
+
+  // Speed modifier, Start Speed Checkpoint, End Speed Checkpoint of records 2 and 3.
+  ASSERT_TRUE(PutTextOnClipboard("0.5\t1\t1\r\n0.75\tnan\tyes"));
+  const int col = view->SpeedModifierColumn;
+  grid->SetSelectedRange(3, col, 3, col);
+  EXPECT_TRUE(Enabled(view, wxID_PASTE));
+  Command(view, wxID_PASTE);
+
+  const auto cell = [](int row, int column) { return std::to_string(row) + "," + std::to_string(column); };
+  EXPECT_EQ(notified, (std::vector<std::string>{cell(3, col), cell(3, col + 1), cell(3, col + 2), cell(4, col),
+                                                cell(4, col + 1), cell(4, col + 2)}));
+  EXPECT_NEAR(lp->GetRecordSpeedModifier(2), 0.5, 1e-3);
+  EXPECT_TRUE(lp->IsStartSpeedCheckpoint(2));
+  EXPECT_TRUE(lp->IsEndSpeedCheckpoint(2));
+  EXPECT_NEAR(lp->GetRecordSpeedModifier(3), 0.75, 1e-2);
+  EXPECT_FALSE(lp->IsStartSpeedCheckpoint(3));
+  EXPECT_FALSE(lp->IsEndSpeedCheckpoint(3));
+  EXPECT_EQ(grid->GetItemText(3, view->FlagsColumn), DocView::FormatCellHex(lp->GetRecordFlags(2)));
+  EXPECT_TRUE(doc->IsModified());
+
+  // Copy goes through the grid too: the selection's text, tab and CR LF separated.
+  grid->SetSelectedRange(3, view->LatitudeColumn, 4, view->LatitudeColumn);
+  Command(view, wxID_COPY);
+  std::string copied;
+  ASSERT_TRUE(GetTextFromClipboard(&copied));
+  EXPECT_EQ(copied, grid->GetItemText(3, view->LatitudeColumn) + "\r\n" + grid->GetItemText(4, view->LatitudeColumn));
+}
+
+TEST_F(LpDocViewWindow, ClosingWithoutSavingShowsTheFileWhenOpenedAgain) {
+  const std::string path = N2Folder(Temp) + "/race.lp";
+  const std::vector<unsigned char> file = Ostra::Test::ReadWholeFile(path);
+  CLpDocVelmar* doc = Open(path);
+  ASSERT_NE(doc, nullptr);
+  CLpViewVelmar* view = ViewOf(doc);
+  EXPECT_EQ(view->GetGridCtrl()->GetColumnCount(), 4);
+  ASSERT_TRUE(Type(view->GetGridCtrl(), 4, view->LatitudeColumn, "42"));
+  EXPECT_NEAR(doc->GetLpFile()->GetRecordLatitude(3), 42.0, 1e-3);
+  CloseDiscarding(doc);
+
+  CLpDocVelmar* again = Open(path);
+  ASSERT_NE(again, nullptr);
+  EXPECT_NEAR(again->GetLpFile()->GetRecordLatitude(3), 1.03, 1e-3);
+  EXPECT_EQ(GridOf(again)->GetItemText(4, ViewOf(again)->LatitudeColumn),
+            FormatCellDouble(again->GetLpFile()->GetRecordLatitude(3)));
+  EXPECT_FALSE(again->IsModified());
+  EXPECT_EQ(Ostra::Test::ReadWholeFile(path), file);
+}
+
+TEST_F(LpDocViewWindow, ASetterThatFailsShowsItsMessageAndTheGridKeepsTheModel) {
+  const std::string folder = GplFolder(Temp, true);
+  auto* doc = dynamic_cast<CLcvDocVelmar*>(Manager->CreateDocument(folder + "/race.lcv", wxDOC_SILENT));
+  Ostra::Test::SettleWx();
+  ASSERT_NE(doc, nullptr);
+  CLpViewVelmar* view = ViewOf(doc);
+  CGridCtrl* grid = view->GetGridCtrl();
+  const Util::CountedPtr<Papy::LpFile> lp = doc->GetLpFile();
+  EXPECT_EQ(grid->GetColumnCount(), 7);
+  EXPECT_EQ(grid->GetItemText(0, view->ControlColumn), "Control");
+
+  // Off a control point the latitude cannot be edited; a control point's can.
+  EXPECT_FALSE(Type(grid, 3, view->LatitudeColumn, "1"));
+  EXPECT_FALSE(Type(grid, 1, view->LongitudinalSpeedColumn, "1"));
+  ASSERT_TRUE(Type(grid, 11, view->LatitudeColumn, "0.5"));
+  EXPECT_NEAR(lp->GetRecordLatitude(10), 0.5, 1e-4);
+  // The rows up to the neighbouring control points follow the refit.
+  EXPECT_EQ(grid->GetItemText(15, view->LatitudeColumn), FormatCellDouble(lp->GetRecordLatitude(14)));
+  EXPECT_NE(grid->GetItemText(15, view->LatitudeColumn), FormatCellDouble(0.0));
+
+  // Taking away control points until no curve fits: the setter throws, the message is
+  // shown, the cell shows the model again and the editor carries on.
+  Messages.Shown.clear();
+  int control = 0;
+  for (int row = 1; row < grid->GetRowCount() && Messages.Shown.empty(); ++row) {
+    if (grid->GetItemText(row, view->ControlColumn) != "1")
+      continue;
+    ++control;
+    ASSERT_TRUE(Type(grid, row, view->ControlColumn, "0"));
+    EXPECT_EQ(grid->GetItemText(row, view->ControlColumn), DocView::FormatCellBool(lp->IsControlPoint(row - 1)));
+  }
+  ASSERT_EQ(Messages.Shown.size(), 1u);
+  EXPECT_NE(Messages.Shown[0].find("Assertion failure"), std::string::npos) << Messages.Shown[0];
+  EXPECT_GT(control, 1);
+  EXPECT_TRUE(doc->IsModified());
+}
+
+TEST_F(LpDocViewWindow, ANewLpIsEmptyAndHasNothingToSaveAndANewLapCurveIsNoDocument) {
+  wxDocTemplate* lpTemplate = Manager->FindTemplateForPath("x.lp");
+  ASSERT_NE(lpTemplate, nullptr);
+  wxDocument* created = lpTemplate->CreateDocument("", wxDOC_NEW);
+  ASSERT_NE(created, nullptr);
+  ASSERT_TRUE(created->OnNewDocument());
+  Ostra::Test::SettleWx();
+  auto* doc = dynamic_cast<CLpDocVelmar*>(created);
+  ASSERT_NE(doc, nullptr);
+  EXPECT_TRUE(doc->GetLpFile().IsNull());
+  EXPECT_EQ(GridOf(doc)->GetRowCount(), 0);
+  EXPECT_FALSE(Enabled(ViewOf(doc), wxID_SAVE));
+  EXPECT_FALSE(Enabled(ViewOf(doc), wxID_SAVEAS));
+  EXPECT_FALSE(doc->Save());
+  EXPECT_FALSE(doc->SaveAs());
+  EXPECT_EQ(Messages.Shown, (std::vector<std::string>{DocView::NoLpToSaveText, DocView::NoLpToSaveText}));
+
+  wxDocTemplate* lcvTemplate = Manager->FindTemplateForPath("x.lcv");
+  ASSERT_NE(lcvTemplate, nullptr);
+  auto* curve = dynamic_cast<CLcvDocVelmar*>(wxCreateDynamicObject("CLcvDocVelmar"));
+  ASSERT_NE(curve, nullptr);
+  EXPECT_FALSE(curve->OnNewDocument());
+  delete curve;
+}
+
+TEST_F(LpDocViewWindow, TheRealN4LpsOpenInAnN4FolderAndSaveBackByteIdentical) {
+  VELMAR_REQUIRE_SHARED_DATA();
+  for (const std::string name : {"race.lp", "pit0.lp", "maxrace.lp"}) {
+    SCOPED_TRACE(name);
+    const std::vector<unsigned char> bytes = Ostra::Test::ReadWholeFile(Ostra::Test::SharedData("n4/atlanta/" + name));
+    const std::string folder = N4Folder(Temp, "atlanta", {{name, bytes}});
+    CLpDocVelmar* doc = Open(folder + "/" + name);
+    ASSERT_NE(doc, nullptr);
+    CLpViewVelmar* view = ViewOf(doc);
+    EXPECT_EQ(view->GetGridCtrl()->GetRowCount(), 819);
+    EXPECT_EQ(view->GetGridCtrl()->GetItemText(0, view->PathLengthColumn), "Path Length");
+    EXPECT_EQ(view->GetGridCtrl()->GetColumnCount(), 7);
+    // Save writes even an unmodified document when asked directly.
+    ASSERT_TRUE(doc->OnSaveDocument(folder + "/" + name));
+    EXPECT_EQ(Ostra::Test::ReadWholeFile(folder + "/" + name), bytes);
+    ASSERT_TRUE(Manager->CloseDocument(doc, true));
+    Ostra::Test::SettleWx();
+  }
+  EXPECT_TRUE(Messages.Shown.empty());
+}
+
+TEST_F(LpDocViewWindow, AFailedOpenShowsWhyAndMakesNoDocument) {
+  Temp.WriteFile("monza/monza.trk", GplTrkBytes());
+  Temp.WriteFile("monza/race.lp", std::vector<unsigned char>{1, 2, 3});
+  EXPECT_EQ(Open(Temp / "monza/race.lp"), nullptr);
+  EXPECT_EQ(Open(Temp / "monza/qual.lp"), nullptr);
+  ASSERT_EQ(Messages.Shown.size(), 2u);
+  EXPECT_EQ(Messages.Shown[1], Temp / "monza/qual.lp: file not found");
+  EXPECT_TRUE(Documents().empty());
+}
+
+} // namespace
+} // namespace Ostra::Velmar
