@@ -16,6 +16,14 @@ std::string WithDefaultExtension(const std::string& path, const std::string& ext
   return path + "." + extension;
 }
 
+bool HasOneOfExtensions(const std::string& path, const std::vector<std::string>& extensions) {
+  const std::string extension = std::filesystem::path(path).extension().string();
+  for (const std::string& wanted : extensions)
+    if (!extension.empty() && Util::NativePath::EqualsFolded(extension.substr(1), wanted))
+      return true;
+  return false;
+}
+
 std::string CanonicalFilePath(const std::string& path) {
   const std::optional<std::string> absolute = Util::NativePath::MakeAbsolute(path);
   if (!absolute)

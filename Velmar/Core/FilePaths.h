@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // The file names the generation commands write and compare. Game folders copied from
 // Windows hold mixed-case names, so "the same file" and "track.ini" ignore case where
@@ -10,6 +11,10 @@ namespace Ostra::Velmar {
 // The path with "." + extension appended when its file name has no extension (a save
 // dialog that did not add the default one); otherwise unchanged.
 std::string WithDefaultExtension(const std::string& path, const std::string& extension);
+
+// Whether the file name's extension is one of those given (without dots), ignoring
+// case.
+bool HasOneOfExtensions(const std::string& path, const std::vector<std::string>& extensions);
 
 // A form of the path under which every way of naming one file on disk compares equal:
 // absolute, resolved as a save resolves it (a missing folder or file name becomes its

@@ -23,6 +23,12 @@ TEST(FilePaths, TheDefaultExtensionIsAddedOnlyToANameWithoutOne) {
   };
   for (const auto& c : cases)
     EXPECT_EQ(WithDefaultExtension(c.Path, "lcv"), c.Expected) << c.Path;
+  const std::vector<std::string> lps = {"lp", "l66", "l69"};
+  EXPECT_TRUE(HasOneOfExtensions("/t/Race.LP", lps));
+  EXPECT_TRUE(HasOneOfExtensions("/t/race.l69", lps));
+  EXPECT_FALSE(HasOneOfExtensions("/t/race.lcv", lps));
+  EXPECT_FALSE(HasOneOfExtensions("/t/race", lps));
+  EXPECT_FALSE(HasOneOfExtensions("/t/lp", lps));
 }
 
 TEST(FilePaths, EveryNameOfOneFileIsTheSameFile) {
