@@ -4,7 +4,6 @@
 
 #include "DocView/Core/DocumentRegistry.h"
 #include "DocView/Core/UserMessages.h"
-#include "DocView/DocManagerMultiOpen.h"
 #include "DocView/LpDoc.h"
 #include "Util/Exception.h"
 #include "Util/PathName.h"
@@ -54,12 +53,9 @@ ReplaceResult ReplaceDocument(wxDocManager& manager, const std::string& path,
   if (steps.AfterClose)
     steps.AfterClose();
 
-  const wxString file = wxString::FromUTF8(path);
   wxDocument* reopened = nullptr;
-  if (auto* multi = dynamic_cast<DocView::CDocManagerMultiOpen*>(&manager))
-    reopened = multi->OpenDocumentFile(file);
-  else
-    reopened = manager.CreateDocument(file, wxDOC_SILENT);
+  DocView::RunGuarded([&] { reopened = manager.CreateDocument(wxString::FromUTF8(path), wxDOC_SILENT); },
+                      DocView::MessageParent::MainWindow);
   return reopened ? ReplaceResult::Opened : ReplaceResult::NotOpened;
 }
 
