@@ -23,8 +23,10 @@ struct HintData : wxTreeItemData {
 
 // The generic tree control selects its root at idle time whenever nothing is selected
 // (and marks the root selected, silently, when it is added). Either would fill the other
-// panes before the user chose anything, so selections attempted while idling are vetoed
-// and the tree starts with nothing selected.
+// panes before the user chose anything, so until a first item is chosen, selections
+// attempted while idling are vetoed and the tree shows nothing selected. Later idle
+// selections are kept: they move the selection to a collapsed item's parent, so that
+// the highlighted item and the other panes still agree.
 class TrackTreeCtrl : public wxTreeCtrl {
 public:
   TrackTreeCtrl(wxWindow* parent, long style) : wxTreeCtrl(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, style) {
@@ -39,13 +41,16 @@ public:
 
 private:
   void OnSelChanging(wxTreeEvent& event) {
-    if (Idling)
+    if (Idling && !Chosen) {
       event.Veto();
-    else
-      event.Skip();
+      return;
+    }
+    Chosen = true;
+    event.Skip();
   }
 
   bool Idling = false;
+  bool Chosen = false;
 };
 
 } // namespace
