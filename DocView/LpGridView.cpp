@@ -67,11 +67,7 @@ void CLpGridView::Fill(Papy::LpFile& lp) {
   Grid->SetFixedRowCount(1);
   Grid->SetRowResize(false);
   Grid->EnableTitleTips(false);
-  for (int column = 0; column < columns; ++column)
-    Grid->SetItemText(0, column, ColumnHeader(Columns, column));
-  for (int row = 1; row < rows; ++row)
-    for (int column = 0; column < columns; ++column)
-      Grid->SetItemText(row, column, FormatCell(lp, Columns, row - 1, column));
+  FillLpCells(lp, Columns, [this](int row, int column, const std::string& text) { Grid->SetItemText(row, column, text); });
 
   // Wide enough for the header and for the first and last records' texts; measuring
   // every cell of a long LP would cost more than the fill.

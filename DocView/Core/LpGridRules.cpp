@@ -58,6 +58,16 @@ std::string FormatCell(const Papy::LpFile& lp, const LpColumnMap& map, int recor
   return {};
 }
 
+void FillLpCells(const Papy::LpFile& lp, const LpColumnMap& map, const LpCellSink& put) {
+  const int columns = map.Count();
+  for (int column = 0; column < columns; ++column)
+    put(0, column, ColumnHeader(map, column));
+  const auto records = static_cast<int>(lp.GetRecordCount());
+  for (int record = 0; record < records; ++record)
+    for (int column = 0; column < columns; ++column)
+      put(record + 1, column, FormatCell(lp, map, record, column));
+}
+
 bool IsCellEditable(const Papy::LpFile& lp, const LpColumnMap& map, int row, int column) {
   const int record = row - 1;
   if (!IsRecord(lp, record))

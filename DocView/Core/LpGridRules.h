@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,11 @@ namespace Ostra::DocView {
 // The text of a record's cell in a column of the map ("" for a column outside it, and
 // for a speed-limit cell of a record without a limit).
 std::string FormatCell(const Papy::LpFile& lp, const LpColumnMap& map, int record, int column);
+
+// Hands out every cell text of the grid that shows the LP: the headers in row 0, then
+// record r - 1 in row r, column by column.
+using LpCellSink = std::function<void(int row, int column, const std::string& text)>;
+void FillLpCells(const Papy::LpFile& lp, const LpColumnMap& map, const LpCellSink& put);
 
 // Grid rows and columns. The header row, the longitude and the path length are never
 // editable, nor a row past the records. A lap curve's latitude is editable only at a

@@ -56,6 +56,22 @@ TEST(LpGridRules, ALapCurveShowsControlPointsAndEmptySpeedLimits) {
   EXPECT_EQ(FormatCell(*curve, map, 3, map.SpeedLimit), "50.000000");
 }
 
+TEST(LpGridRules, TheFillGivesTheHeadersThenOneRowPerRecord) {
+  const CountedPtr<LpFile> n4 = N4Lp();
+  n4->SetRecordLatitude(100, -4.0);
+  const LpColumnMap map = MapOf(*n4);
+  std::vector<std::vector<std::string>> cells(n4->GetRecordCount() + 1, std::vector<std::string>(7));
+  int calls = 0;
+  FillLpCells(*n4, map, [&](int row, int column, const std::string& text) {
+    cells.at(static_cast<std::size_t>(row)).at(static_cast<std::size_t>(column)) = text;
+    ++calls;
+  });
+  EXPECT_EQ(calls, 7 * static_cast<int>(n4->GetRecordCount() + 1));
+  EXPECT_EQ(cells[0][2], "Path Length");
+  EXPECT_EQ(cells[101][map.Latitude], "-4.000000");
+  EXPECT_EQ(cells[1][map.Longitude], FormatCellDouble(n4->GetRecordLongitude(0)));
+}
+
 TEST(LpGridRules, EditableCellsFollowTheColumnAndTheLpKind) {
   const CountedPtr<LpFile> gpl = GplLp();
   const CountedPtr<LpFile> n4 = N4Lp();
