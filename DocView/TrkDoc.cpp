@@ -1,5 +1,8 @@
 #include "DocView/TrkDoc.h"
 
+#include "DocView/Core/TrackOpening.h"
+#include "Papy/Files/FileFactoryRegistry.h"
+
 namespace Ostra::DocView {
 
 wxIMPLEMENT_DYNAMIC_CLASS(CTrkDoc, CDocumentBase);
@@ -14,6 +17,27 @@ bool CTrkDoc::RouteCmdToViews(wxView* skip, wxEvent& event) {
   return false;
 }
 
-bool CTrkDoc::OnOpenDocument(const wxString&) { return false; }
+bool CTrkDoc::ReadTrack(const wxString& path) {
+  return RunGuarded([&] {
+    Track = {};
+    const OpenedTrack opened =
+        OpenTrackThroughRegistry(path.utf8_string(), Papy::FileFactoryRegistry::Instance(), &Factory);
+    Track = opened.Track;
+  });
+}
+
+void CTrkDoc::FinishOpen(const wxString& chosen) {
+  SetFilename(chosen, true);
+  Modify(false);
+  SetDocumentSaved(true);
+  InitialUpdateViews();
+}
+
+bool CTrkDoc::OnOpenDocument(const wxString& path) {
+  if (!ReadTrack(path))
+    return false;
+  FinishOpen(path);
+  return true;
+}
 
 } // namespace Ostra::DocView

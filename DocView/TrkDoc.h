@@ -8,7 +8,7 @@
 namespace Ostra::DocView {
 
 // A document holding one game track, read through the file factory of its folder. The
-// track is never edited here.
+// track is never edited here, so the document is never modified and never saved.
 class CTrkDoc : public CDocumentBase {
 public:
   Util::CountedPtr<Papy::Track> GetTrack() const { return Track; }
@@ -21,6 +21,13 @@ public:
   bool OnOpenDocument(const wxString& path) override;
 
 protected:
+  // Reads the track of path through its folder's factory; a failure is shown with
+  // the user-interface boundary's texts and gives false. Factory may be set even then.
+  bool ReadTrack(const wxString& path);
+  // The end of every successful open: the document takes the path the user chose as
+  // its name, counts as saved and unmodified, and its views get their first fill.
+  void FinishOpen(const wxString& chosen);
+
   Util::CountedPtr<Papy::Track> Track;
   Util::CountedPtr<Papy::FileFactory> Factory;
 

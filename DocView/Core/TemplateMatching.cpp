@@ -60,4 +60,18 @@ std::string FirstExtension(const std::string& extensions) {
   return first.front() == '.' ? first.substr(1) : first;
 }
 
+std::string MakeOpenDialogFilter(const std::vector<TemplateFilter>& templates) {
+  std::string filter;
+  for (const TemplateFilter& entry : templates)
+    filter += entry.FilterName + "|" + MakeFilterPattern(entry.Extensions) + "|";
+  return filter + AllFilesFilterName + "|*";
+}
+
+std::size_t ChooseTemplate(const std::string& path, const std::vector<std::string>& extensionLists) {
+  for (std::size_t i = 0; i < extensionLists.size(); ++i)
+    if (MatchExtension(path, extensionLists[i]) == ExtensionMatch::Native)
+      return i;
+  return 0;
+}
+
 } // namespace Ostra::DocView

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <vector>
 
 // How documents find their template: by any of the template's extensions, ignoring case.
 namespace Ostra::DocView {
@@ -17,5 +19,22 @@ std::string MakeFilterPattern(const std::string& extensions);
 
 // ".trk;.dat" -> "trk".
 std::string FirstExtension(const std::string& extensions);
+
+// What a template shows in the open dialog.
+struct TemplateFilter {
+  std::string FilterName; // "Track Files (*.trk,*.dat)"
+  std::string Extensions; // ".trk;.dat"
+};
+
+// The open dialog's filter: one entry per template in order, then "All Files (*.*)"
+// matching every name (with or without a dot):
+// "Track Files (*.trk,*.dat)|*.trk;*.dat;*.TRK;*.DAT|...|All Files (*.*)|*".
+std::string MakeOpenDialogFilter(const std::vector<TemplateFilter>& templates);
+
+inline constexpr const char* AllFilesFilterName = "All Files (*.*)";
+
+// The template a path opens with: the first whose extensions match it, or the first
+// template (the track template) when none does. 0 for an empty list.
+std::size_t ChooseTemplate(const std::string& path, const std::vector<std::string>& extensionLists);
 
 } // namespace Ostra::DocView

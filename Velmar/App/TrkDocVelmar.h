@@ -16,6 +16,12 @@ public:
   const Papy::FileFactory* GetRegistryKey() const override { return Factory.Get(); }
   void RefreshViews() override;
 
+  // X.dat opens the folder's X.trk but keeps X.dat as its name and recent-file entry;
+  // the folder's race.lp opens with the track, before the track registers.
+  bool OnOpenDocument(const wxString& path) override;
+  // Closes the linked LP documents that have no unsaved changes, newest first.
+  bool OnCloseDocument() override;
+
   int GetLpDocumentCount() const;
   // 0 is the most recently opened; the result is an LP or lap-curve document.
   wxDocument* GetLpDocument(int i) const;

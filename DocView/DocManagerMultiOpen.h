@@ -1,0 +1,77 @@
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include <wx/docview.h>
+
+class wxConfigBase;
+
+namespace Ostra::DocView {
+
+class CFixedMultiDocTemplate;
+
+// The editor's document manager: File > Open takes several files at once, a path no
+// template claims opens as a track, the recent-file list holds only the tracks the
+// track document records, and New lets the user choose among the templates.
+class CDocManagerMultiOpen : public wxDocManager {
+public:
+  // The file prompt: fills paths with the chosen files' full paths and returns true,
+  // or false when the user cancelled. The default shows the open dialog.
+  using OpenPrompt = std::function<bool(const wxString& filter, wxArrayString& paths)>;
+  // The New chooser: the index of the chosen description, or -1 for Cancel.
+  using TypeChooser = std::function<int(const wxArrayString& descriptions)>;
+
+  CDocManagerMultiOpen();
+  ~CDocManagerMultiOpen() override;
+
+  void SetOpenPrompt(OpenPrompt prompt) { Prompt = std::move(prompt); }
+  void SetTypeChooser(TypeChooser chooser) { Chooser = std::move(chooser); }
+
+  // The recent-file list is saved to config after every change; null: not saved.
+  void SetHistoryConfig(wxConfigBase* config) { HistoryConfig = config; }
+  void SaveHistory();
+  void LoadHistory();
+
+  // Opens each path in order as File > Open does; a failure is reported by its
+  // document (or by the boundary) and does not stop the others. Relative paths are
+  // taken from the current folder. Returns the documents that opened (an already
+  // open one is activated and counted).
+  std::vector<wxDocument*> OpenDocuments(const std::vector<wxString>& paths);
+  // One path; null when it failed.
+  wxDocument* OpenDocumentFile(const wxString& path);
+  // The open document of that path, compared in absolute form; null when none.
+  wxDocument* FindOpenDocument(const wxString& path) const;
+
+  // The multi-select open dialog's filter: every template, then all files.
+  wxString MakeOpenFilter() const;
+
+  // Only the track document adds to the recent-file list, through this.
+  void AddTrackToHistory(const wxString& path);
+  void AddFileToHistory(const wxString& file) override;
+
+  wxDocTemplate* FindTemplateForPath(const wxString& path) override;
+  wxDocTemplate* SelectDocumentType(wxDocTemplate** templates, int noTemplates, bool sort = false) override;
+  wxDocument* CreateDocument(const wxString& path, long flags = 0) override;
+  wxFileHistory* OnCreateFileHistory() override;
+  wxString MakeNewDocumentName() override;
+
+  // Closes every document, newest first, each through CloseDocument; false when the
+  // user kept one open (unless force). Safe although closing a track closes its LPs.
+  bool CloseAllDocumentsSafely(bool force);
+
+  static constexpr int RecentFileCount = 4;
+
+private:
+  void OnFileOpen(wxCommandEvent& event);
+  void OnRecentFile(wxCommandEvent& event);
+
+  OpenPrompt Prompt;
+  TypeChooser Chooser;
+  wxConfigBase* HistoryConfig = nullptr;
+  int UntitledCounter = 0;
+
+  wxDECLARE_EVENT_TABLE();
+};
+
+} // namespace Ostra::DocView

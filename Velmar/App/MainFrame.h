@@ -1,0 +1,37 @@
+#pragma once
+
+#include <wx/docmdi.h>
+
+class wxMenu;
+
+namespace Ostra::DocView {
+class CDocManagerMultiOpen;
+}
+
+namespace Ostra::Velmar {
+
+// The main window: the menus shown while no document is active, the status bar
+// ("Ready" and the CAP, NUM and SCRL indicators), the one accelerator table of the
+// editor, and files dropped on it open as documents.
+class CMainFrame : public wxDocMDIParentFrame {
+public:
+  explicit CMainFrame(DocView::CDocManagerMultiOpen* manager);
+  ~CMainFrame() override;
+
+  static constexpr const char* ReadyText = "Ready";
+
+  // Opens dropped files as File > Open does, once the drop itself has finished.
+  void OpenDroppedFiles(const wxArrayString& files);
+
+private:
+  void OnClose(wxCloseEvent& event);
+  void OnIdle(wxIdleEvent& event);
+  void OnToggleStatusBar(wxCommandEvent& event);
+  void OnUpdateStatusBar(wxUpdateUIEvent& event);
+
+  DocView::CDocManagerMultiOpen* Manager;
+  wxMenu* RecentFiles = nullptr;
+  wxString Indicators[3];
+};
+
+} // namespace Ostra::Velmar

@@ -1,0 +1,3 @@
+#include "Velmar/App/VelmarApp.h"
+
+wxIMPLEMENT_APP(Ostra::Velmar::CVelmarApp);
