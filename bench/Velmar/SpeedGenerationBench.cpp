@@ -50,9 +50,10 @@ void BM_ComputeSpeeds(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * setup.Line->GetRecordCount());
 }
 BENCHMARK(BM_ComputeSpeeds)
-    ->Arg(500)
+    ->Arg(800)
     ->Arg(2000)
-    ->Arg(8000)
+    ->Arg(5000)
+    ->Arg(20000)
     ->Unit(benchmark::kMillisecond)
     ->Complexity(benchmark::oN);
 
