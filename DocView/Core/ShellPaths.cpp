@@ -32,16 +32,19 @@ std::string FindHelpFile(const std::vector<std::string>& candidates,
 }
 
 std::string SettingsFilePath(const char* xdgConfigHome, const char* home) {
-  std::string base;
+  const auto without_slashes = [](std::string path) {
+    while (!path.empty() && path.back() == '/')
+      path.pop_back();
+    return path;
+  };
+  std::string config;
   if (xdgConfigHome != nullptr && xdgConfigHome[0] == '/')
-    base = xdgConfigHome;
+    config = without_slashes(xdgConfigHome);
   else if (home != nullptr && home[0] == '/')
-    base = std::string(home) + "/.config";
+    config = without_slashes(home) + "/.config";
   else
     return {};
-  while (!base.empty() && base.back() == '/')
-    base.pop_back();
-  return base + "/Ostra/Velmar.conf";
+  return config + "/Ostra/Velmar.conf";
 }
 
 } // namespace Ostra::DocView

@@ -13,7 +13,8 @@ namespace Ostra::DocView {
 
 std::string TrackPathToOpen(const std::string& chosen) {
   const Util::PathName path(chosen);
-  if (Util::CompareNoCase(path.GetExtension(), "dat") == 0)
+  // A folder that happens to end in ".dat" is a folder, not an archive.
+  if (Util::CompareNoCase(path.GetExtension(), "dat") == 0 && !Util::NativePath::IsFolder(path.GetFullPath()))
     return Util::PathName(Util::PathName(path.GetDirectory()), path.GetBaseName(), "trk").GetFullPath();
   return path.GetFullPath();
 }

@@ -15,9 +15,9 @@ class FileFactoryRegistry;
 // the user chose, where it looks for the folder's race.lp, and the order of the steps.
 namespace Ostra::DocView {
 
-// The track file read for a chosen path: X.dat (any case) becomes X.trk in the same
-// folder, the TRK that may live only inside the archive; any other path is made
-// absolute and otherwise kept.
+// The track file read for a chosen path: X.dat (any case, and not a folder) becomes
+// X.trk in the same folder, the TRK that may live only inside the archive; any other
+// path is made absolute and otherwise kept.
 std::string TrackPathToOpen(const std::string& chosen);
 
 // What the folder's MakeTrack facet is asked for: a file's base name and extension,
