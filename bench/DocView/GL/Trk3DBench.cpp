@@ -1,21 +1,25 @@
 // The track 3D view on Mesa's software renderer, offscreen at 1024 x 768: a frame with
 // both display lists replayed, a frame that rebuilds the overlays (a document update),
-// and the track list's first compile. Tracks: a small GPL circuit and a 2,000-segment
-// GPL track, each with five LPs of one record every 3.5 m.
+// and the track list's first compile. Tracks: the editor's GPL sample oval and a
+// 2,000-segment GPL track, each with five LPs of one record every 3.5 m.
 #include <memory>
 #include <vector>
 
 #include <benchmark/benchmark.h>
 
 #include "DocView/Core/CommandIds.h"
+#include "DocView/Core/TrackOpening.h"
 #include "DocView/GL/GlApi.h"
 #include "DocView/GL/Trk3DOverlayRenderer.h"
 #include "DocView/GLSupport/OffscreenGl.h"
 #include "DocView/GLSupport/SyntheticTrack.h"
+#include "Papy/Files/FileFactoryRegistry.h"
 #include "Papy/Track/GPLTrkFile.h"
 #include "Papy/Track/TrkTrack.h"
 #include "TestSupport/GplTrkBuilder.h"
+#include "TestSupport/TempDir.h"
 #include "Util/MemoryStream.h"
+#include "Velmar/Core/SampleFolders.h"
 
 namespace {
 
@@ -45,7 +49,14 @@ CountedPtr<Papy::Track> LargeTrack() {
   return TrackOf(GplTrkBuilder::Loop(shapes, {-300000, -100000, 0, 100000, 300000}, altitudes));
 }
 
-CountedPtr<Papy::Track> SmallTrack() { return TrackOf(GplTrkBuilder::Circuit()); }
+// The GPL sample the editor ships with, read as the editor reads it.
+CountedPtr<Papy::Track> SampleTrack() {
+  static const Test::TempDir folder;
+  Papy::RegisterGameRecognizers();
+  return DocView::OpenTrackThroughRegistry(Velmar::WriteSampleFolders(folder.Path()).GplTrack,
+                                           Papy::FileFactoryRegistry::Instance())
+      .Track;
+}
 
 // Five lines weaving across the track, with flags for the markers to find.
 std::vector<DocView::LinkedLp> FiveLps(const Papy::Track& track) {
@@ -133,10 +144,10 @@ void FirstPaint(benchmark::State& state, CountedPtr<Papy::Track> (*make)()) {
   }
 }
 
-BENCHMARK_CAPTURE(Frame, SmallTrack, SmallTrack, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Frame, SampleTrack, SampleTrack, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Frame, LargeTrack, LargeTrack, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Frame, LargeTrackAllOverlays, LargeTrack, true)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(OverlayRebuild, SmallTrack, SmallTrack, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(OverlayRebuild, SampleTrack, SampleTrack, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(OverlayRebuild, LargeTrack, LargeTrack, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(OverlayRebuild, LargeTrackAllOverlays, LargeTrack, true)
     ->Unit(benchmark::kMillisecond);
