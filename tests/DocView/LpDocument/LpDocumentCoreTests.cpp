@@ -53,18 +53,6 @@ TEST_F(LpDocumentCoreTest, OpensThroughTheFolderFactoryAndSharesItsCachedLp) {
   }
 }
 
-TEST_F(LpDocumentCoreTest, AMissingFileNamesItsPath) {
-  const std::string folder = GplFolder(Temp);
-  LpDocumentCore doc;
-  try {
-    doc.Open(folder + "/qual.lp");
-    ADD_FAILURE() << "no exception";
-  } catch (const Util::XUsage& e) {
-    EXPECT_EQ(e.What(), folder + "/qual.lp: file not found");
-  }
-  EXPECT_FALSE(doc.HasLp());
-}
-
 TEST_F(LpDocumentCoreTest, EverySetterWritesTheLpAndReportsAnEditEvenOfAnEqualValue) {
   LpDocumentCore doc;
   doc.Open(GplFolder(Temp) + "/race.lp");
@@ -100,28 +88,6 @@ TEST_F(LpDocumentCoreTest, AnUnchangedLpSavesBackByteIdenticalInItsOwnFormat) {
     EXPECT_FALSE(doc.HasUnsavedEdits());
     EXPECT_EQ(Ostra::Test::ReadWholeFile(path), before);
     EXPECT_EQ(Ostra::Test::ReadWholeFile(game.Folder + "/copy.lp").size(), before.size());
-  }
-}
-
-TEST_F(LpDocumentCoreTest, TheRealN4LpsSaveBackByteIdentical) {
-  VELMAR_REQUIRE_SHARED_DATA();
-  for (const std::string track : {"atlanta", "bristol"}) {
-    const std::string source = Ostra::Test::SharedData("n4/" + track);
-    std::vector<std::pair<std::string, Bytes>> lps;
-    for (const std::string name : {"race.lp", "pit0.lp", "pit1.lp", "minrace.lp", "maxrace.lp", "raceline.lp",
-                                   "minpit1.lp"})
-      if (Util::FileExists(source + "/" + name))
-        lps.emplace_back(name, Ostra::Test::ReadWholeFile(source + "/" + name));
-    ASSERT_FALSE(lps.empty());
-    const std::string folder = N4Folder(Temp, track, lps);
-    for (const auto& [name, bytes] : lps) {
-      SCOPED_TRACE(track + "/" + name);
-      LpDocumentCore doc;
-      doc.Open(folder + "/" + name);
-      EXPECT_EQ(doc.LpFile->HasPathLength(), true);
-      doc.Save(folder + "/" + name);
-      EXPECT_EQ(Ostra::Test::ReadWholeFile(folder + "/" + name), bytes);
-    }
   }
 }
 
@@ -220,19 +186,6 @@ TEST_F(LpDocumentCoreTest, SavingUnderAnotherNameMovesTheCachedLpToIt) {
   EXPECT_NE(makeLp->Make("race2", "lp"), doc.LpFile);
   EXPECT_EQ(doc.Factory->GetFacet<Papy::MakeLp>(), makeLp);
   EXPECT_EQ(Ostra::Test::ReadWholeFile(other / "race.lp"), Ostra::Test::ReadWholeFile(folder + "/Race2.lp"));
-}
-
-TEST_F(LpDocumentCoreTest, ADocumentWithoutAnLpHasNothingToSave) {
-  LpDocumentCore doc;
-  try {
-    doc.Save(Temp / "new.lp");
-    ADD_FAILURE() << "no exception";
-  } catch (const Util::XUsage& e) {
-    EXPECT_EQ(e.What(), NoLpToSaveText);
-  }
-  EXPECT_FALSE(Util::FileExists(Temp / "new.lp"));
-  EXPECT_THROW(doc.SetRecordLatitude(0, 1.0), Util::XAssertion);
-  doc.DiscardEdits();
 }
 
 TEST_F(LpDocumentCoreTest, EachLapCurveOpenReadsTheFileAgainOutsideTheCache) {

@@ -1,0 +1,176 @@
+// The LP grid in the running editor: race.lp opening with its track, a value typed into
+// a cell, a pasted block, saving and reopening, closing without saving and reopening.
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <string>
+#include <sys/file.h>
+#include <unistd.h>
+#include <vector>
+
+#include <wx/mdi.h>
+
+#include "DocView/Core/LpCells.h"
+#include "GridCtrl/GridClipboard.h"
+#include "GridCtrl/GridCtrl.h"
+#include "GridCtrl/InPlaceEdit.h"
+#include "Papy/Files/FileFactoryRegistry.h"
+#include "TestSupport/EditorTestApp.h"
+#include "TestSupport/TempDir.h"
+#include "Velmar/App/LpDocVelmar.h"
+#include "Velmar/App/LpViewVelmar.h"
+#include "Velmar/App/MainFrame.h"
+#include "Velmar/App/TrkDocVelmar.h"
+#include "Velmar/App/VelmarApp.h"
+
+namespace Ostra::Test {
+namespace {
+
+using DocView::FormatCellDouble;
+using Velmar::CLpDocVelmar;
+using Velmar::CLpViewVelmar;
+
+// The system clipboard is shared by every program on the display, and ctest runs the
+// tests side by side: a test that puts text on it and reads it back takes its turn.
+class ClipboardTurn {
+public:
+  ClipboardTurn() : Fd(::open("/tmp/velmar-grid-clipboard-tests.lock", O_RDWR | O_CREAT | O_CLOEXEC, 0666)) {
+    if (Fd >= 0)
+      ::flock(Fd, LOCK_EX);
+  }
+  ~ClipboardTurn() {
+    if (Fd >= 0)
+      ::close(Fd);
+  }
+  ClipboardTurn(const ClipboardTurn&) = delete;
+  ClipboardTurn& operator=(const ClipboardTurn&) = delete;
+
+private:
+  int Fd;
+};
+
+wxKeyEvent Key(int key_code, wxChar unicode) {
+  wxKeyEvent event(wxEVT_CHAR);
+  event.m_keyCode = key_code;
+  event.m_uniChar = unicode;
+  return event;
+}
+
+// Types text into a cell as the user does: the first character opens the editor, Enter
+// ends it.
+void Type(CGridCtrl* grid, int row, int col, const std::string& text) {
+  grid->SetFocusCell(row, col);
+  wxKeyEvent typed = Key(text[0], static_cast<wxChar>(text[0]));
+  grid->HandleChar(typed);
+  for (wxWindow* child : grid->GetChildren())
+    if (auto* editor = dynamic_cast<CInPlaceEdit*>(child); editor != nullptr && !editor->GetState().HasEnded()) {
+      editor->ChangeValue(wxString::FromUTF8(text));
+      wxKeyEvent enter = Key(WXK_RETURN, WXK_RETURN);
+      editor->HandleChar(enter);
+    }
+  SettleWx();
+}
+
+// A menu command as the main window delivers it, to the window in front.
+void Menu(wxMDIChildFrame* front, int id) {
+  front->Activate();
+  SettleWx();
+  wxCommandEvent event(wxEVT_MENU, id);
+  event.SetEventObject(EditorApp().GetMainFrame());
+  EditorApp().GetMainFrame()->ProcessWindowEvent(event);
+  SettleWx();
+}
+
+class LpEditorFlow : public ::testing::Test {
+protected:
+  void SetUp() override {
+    if (!StartEditor())
+      GTEST_SKIP() << "no X display";
+    EditorMessages().Clear();
+  }
+  void TearDown() override {
+    if (StartEditor())
+      CloseAllDocuments();
+  }
+
+  static CLpDocVelmar* RaceLp() {
+    return dynamic_cast<CLpDocVelmar*>(FindOpenDocument(EditorSamples().Gpl + "race.lp"));
+  }
+};
+
+TEST_F(LpEditorFlow, RaceLpIsEditedInItsGridSavedAndReopened) {
+  const ClipboardTurn turn;
+  const std::string path = EditorSamples().Gpl + "race.lp";
+  ASSERT_NE(OpenAsUser(EditorSamples().GplTrack), nullptr) << EditorMessages().Joined();
+  CLpDocVelmar* doc = RaceLp();
+  ASSERT_NE(doc, nullptr);
+  auto* view = FindView<CLpViewVelmar>(doc);
+  ASSERT_NE(view, nullptr);
+  CGridCtrl* grid = view->GetGridCtrl();
+  auto* frame = dynamic_cast<wxMDIChildFrame*>(view->GetFrame());
+  ASSERT_NE(frame, nullptr);
+  const Util::CountedPtr<Papy::LpFile> lp = doc->GetLpFile();
+
+  // One row per record under the GPL headers.
+  ASSERT_EQ(grid->GetRowCount(), static_cast<int>(lp->GetRecordCount()) + 1);
+  EXPECT_EQ(grid->GetColumnCount(), 22);
+  EXPECT_EQ(grid->GetItemText(0, view->LatitudeColumn), "Latitude");
+  EXPECT_EQ(grid->GetItemText(8, view->LatitudeColumn), FormatCellDouble(lp->GetRecordLatitude(7)));
+
+  // A typed latitude reaches the LP and marks the document modified.
+  Type(grid, 8, view->LatitudeColumn, "2.5");
+  EXPECT_NEAR(lp->GetRecordLatitude(7), 2.5, 1e-3);
+  EXPECT_EQ(grid->GetItemText(8, view->LatitudeColumn), "2.5");
+  EXPECT_TRUE(doc->IsModified());
+
+  // A pasted block: every cell announced and written on its own, row by row.
+  std::vector<std::pair<int, int>> written;
+  view->Bind(EVT_GRID_NOTIFY, [&](GridCtrlEvent& event) {
+    if (event.GetCode() == LVN_ENDLABELEDITA)
+      written.emplace_back(event.GetRow(), event.GetCol());
+    event.Skip();
+  });
+  ASSERT_TRUE(PutTextOnClipboard("1.25\t90\r\n-1.5\t180"));
+  const int lat = view->LatitudeColumn;
+  grid->SetSelectedRange(10, lat, 10, lat);
+  Menu(frame, wxID_PASTE);
+  EXPECT_EQ(written, (std::vector<std::pair<int, int>>{{10, lat}, {10, lat + 1}, {11, lat}, {11, lat + 1}}));
+  EXPECT_NEAR(lp->GetRecordLatitude(9), 1.25, 1e-3);
+  EXPECT_NEAR(lp->GetRecordLongitudinalSpeed(9), 25.0, 0.01);
+  EXPECT_NEAR(lp->GetRecordLatitude(10), -1.5, 1e-3);
+  EXPECT_NEAR(lp->GetRecordLongitudinalSpeed(10), 50.0, 0.01);
+
+  Menu(frame, wxID_SAVE);
+  EXPECT_FALSE(doc->IsModified());
+  EXPECT_TRUE(EditorMessages().Shown.empty()) << EditorMessages().Joined();
+
+  // Reopened in a fresh session (no cached files), the saved values show.
+  CloseAllDocuments();
+  Papy::FileFactoryRegistry::Instance().Clear();
+  auto* reopened = dynamic_cast<CLpDocVelmar*>(OpenAsUser(path));
+  ASSERT_NE(reopened, nullptr) << EditorMessages().Joined();
+  auto* again = FindView<CLpViewVelmar>(reopened);
+  EXPECT_NE(reopened->GetLpFile(), lp);
+  EXPECT_NEAR(reopened->GetLpFile()->GetRecordLatitude(7), 2.5, 1e-3);
+  EXPECT_EQ(again->GetGridCtrl()->GetItemText(8, again->LatitudeColumn),
+            FormatCellDouble(reopened->GetLpFile()->GetRecordLatitude(7)));
+  EXPECT_NEAR(reopened->GetLpFile()->GetRecordLatitude(10), -1.5, 1e-3);
+
+  // Edited again and closed without saving: opened again, it shows the file.
+  const std::string saved = again->GetGridCtrl()->GetItemText(8, again->LatitudeColumn);
+  Type(again->GetGridCtrl(), 8, again->LatitudeColumn, "7");
+  EXPECT_NEAR(reopened->GetLpFile()->GetRecordLatitude(7), 7.0, 1e-3);
+  reopened->Modify(false); // the user's No to saving the changes
+  Menu(dynamic_cast<wxMDIChildFrame*>(again->GetFrame()), wxID_CLOSE);
+  EXPECT_EQ(FindOpenDocument(path), nullptr);
+  auto* third = dynamic_cast<CLpDocVelmar*>(OpenAsUser(path));
+  ASSERT_NE(third, nullptr) << EditorMessages().Joined();
+  EXPECT_NEAR(third->GetLpFile()->GetRecordLatitude(7), 2.5, 1e-3);
+  auto* thirdView = FindView<CLpViewVelmar>(third);
+  EXPECT_EQ(thirdView->GetGridCtrl()->GetItemText(8, thirdView->LatitudeColumn), saved);
+  EXPECT_TRUE(EditorMessages().Shown.empty()) << EditorMessages().Joined();
+}
+
+} // namespace
+} // namespace Ostra::Test
