@@ -106,15 +106,23 @@ void CTrkTreeView::Fill() {
       MessageParent::View);
 }
 
+TrackItemHint CTrkTreeView::GetItemHint(const wxTreeItemId& item) const {
+  if (Tree == nullptr || !item.IsOk())
+    return NoItemHint;
+  const auto* data = dynamic_cast<const HintData*>(Tree->GetItemData(item));
+  return data != nullptr ? data->Hint : NoItemHint;
+}
+
 void CTrkTreeView::OnSelChanged(wxTreeEvent& event) {
   const wxTreeItemId item = event.GetItem();
+  // A deselection names nothing.
   if (Tree == nullptr || !item.IsOk() || !Tree->IsSelected(item))
     return;
-  const auto* data = dynamic_cast<const HintData*>(Tree->GetItemData(item));
+  const TrackItemHint hint = GetItemHint(item);
   wxDocument* doc = GetDocument();
-  if (data == nullptr || doc == nullptr)
+  if (hint == NoItemHint || doc == nullptr)
     return;
-  RunGuarded([&] { UpdateAllViewsHint(doc, this, data->Hint); }, MessageParent::View);
+  RunGuarded([&] { UpdateAllViewsHint(doc, this, hint); }, MessageParent::View);
 }
 
 void CTrkTreeView::OnTreeDestroyed(wxWindowDestroyEvent& event) {

@@ -4,6 +4,7 @@
 
 class wxTreeCtrl;
 class wxTreeEvent;
+class wxTreeItemId;
 class wxWindowDestroyEvent;
 
 namespace Ostra::DocView {
@@ -18,6 +19,8 @@ public:
   wxWindow* CreatePaneWindow(wxWindow* parent) override;
   wxWindow* GetPaneWindow() const override;
   wxTreeCtrl* GetTreeCtrl() const { return Tree; }
+  // The hint an item carries; NoItemHint for an invalid item or without a tree.
+  TrackItemHint GetItemHint(const wxTreeItemId& item) const;
 
   void OnInitialUpdate() override;
   // Hints from the other views need nothing from the tree; it sends them.

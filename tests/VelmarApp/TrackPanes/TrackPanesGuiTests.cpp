@@ -21,6 +21,7 @@
 #include "TestSupport/GplTrkBuilder.h"
 #include "Util/MemoryStream.h"
 #include "TestSupport/WxTestApp.h"
+#include "TreeClicks.h"
 
 namespace Ostra::DocView {
 namespace {
@@ -87,37 +88,10 @@ protected:
   wxListCtrl& ListCtrl() { return *List->GetListCtrl(); }
 
   wxTreeItemId Child(const wxTreeItemId& parent, const std::string& label) {
-    wxTreeItemIdValue cookie;
-    for (wxTreeItemId item = TreeCtrl().GetFirstChild(parent, cookie); item.IsOk();
-         item = TreeCtrl().GetNextChild(parent, cookie))
-      if (TreeCtrl().GetItemText(item) == wxString::FromUTF8(label))
-        return item;
-    ADD_FAILURE() << "no item " << label;
-    return {};
+    return Ostra::Test::TreeChild(TreeCtrl(), parent, label);
   }
-
-  // A left click on the item's label, as the mouse would give it.
-  void Click(const wxTreeItemId& item) {
-    TreeCtrl().EnsureVisible(item);
-    Ostra::Test::SettleWx();
-    wxRect rect;
-    ASSERT_TRUE(TreeCtrl().GetBoundingRect(item, rect, true));
-    for (const wxEventType type : {wxEVT_LEFT_DOWN, wxEVT_LEFT_UP}) {
-      wxMouseEvent event(type);
-      event.SetEventObject(&TreeCtrl());
-      event.SetPosition(rect.GetPosition() + wxPoint(3, rect.GetHeight() / 2));
-      event.SetLeftDown(type == wxEVT_LEFT_DOWN);
-      TreeCtrl().GetEventHandler()->ProcessEvent(event);
-    }
-    Ostra::Test::SettleWx();
-  }
-
-  std::vector<PropertyRow> Shown() {
-    std::vector<PropertyRow> rows;
-    for (long row = 0; row < ListCtrl().GetItemCount(); ++row)
-      rows.emplace_back(ListCtrl().GetItemText(row, 0).utf8_string(), ListCtrl().GetItemText(row, 1).utf8_string());
-    return rows;
-  }
+  void Click(const wxTreeItemId& item) { Ostra::Test::ClickTreeItem(TreeCtrl(), item); }
+  std::vector<PropertyRow> Shown() { return Ostra::Test::ListRows(ListCtrl()); }
 
   TestTrkDoc* Doc = nullptr;
   wxFrame* Frame = nullptr;
