@@ -16,16 +16,21 @@ wxWindow* CGridView::CreatePaneWindow(wxWindow* parent) {
     return nullptr;
   }
   // The frame owns the window; the view forgets it when it goes, and its notifications
-  // come here (the binding ends with the view, which is an event handler).
+  // come here.
   grid->SetOwner(this);
   grid->Bind(wxEVT_DESTROY, &CGridView::OnGridDestroyed, this);
   Grid = grid;
   return grid;
 }
 
+// The toolkit's view destructor, which runs after this one, destroys the frame and so
+// the grid: by then the grid must no longer call into this view.
 CGridView::~CGridView() {
-  if (Grid != nullptr)
-    Grid->SetOwner(nullptr);
+  if (Grid == nullptr)
+    return;
+  Grid->Unbind(wxEVT_DESTROY, &CGridView::OnGridDestroyed, this);
+  Grid->SetOwner(nullptr);
+  Grid = nullptr;
 }
 
 void CGridView::OnGridDestroyed(wxWindowDestroyEvent& event) {
