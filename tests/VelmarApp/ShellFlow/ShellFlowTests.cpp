@@ -1,14 +1,30 @@
 #include <gtest/gtest.h>
 
-#include <wx/mdi.h>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
 
+#include <wx/fileconf.h>
+#include <wx/filehistory.h>
+#include <wx/menu.h>
+#include <wx/mdi.h>
+#include <wx/statusbr.h>
+
+#include "DocView/Core/CommandIds.h"
+#include "DocView/DocManagerMultiOpen.h"
 #include "DocView/TrkSplitterFrame.h"
 #include "TestSupport/EditorTestApp.h"
+#include "TestSupport/TempDir.h"
+#include "Velmar/App/AboutDlg.h"
 #include "Velmar/App/LpDocVelmar.h"
+#include "Velmar/App/MainFrame.h"
 #include "Velmar/App/TrkDocVelmar.h"
+#include "Velmar/App/VelmarApp.h"
 
 namespace Ostra::Test {
 namespace {
+
+namespace fs = std::filesystem;
 
 class ShellFlow : public ::testing::Test {
 protected:
@@ -20,6 +36,28 @@ protected:
   void TearDown() override {
     if (StartEditor())
       CloseAllDocuments();
+  }
+
+  static void SendMenu(int id) {
+    wxCommandEvent event(wxEVT_MENU, id);
+    event.SetEventObject(EditorApp().GetMainFrame());
+    EditorApp().GetMainFrame()->ProcessWindowEvent(event);
+    SettleWx();
+  }
+
+  static DocView::CTrkSplitterFrame* TrackFrame(wxDocument* doc) {
+    return doc == nullptr ? nullptr : dynamic_cast<DocView::CTrkSplitterFrame*>(doc->GetFirstView()->GetFrame());
+  }
+
+  // A copy of the GPL sample's track in another folder, with the race line when the
+  // track is named after the folder (a GPL line needs the folder's own track).
+  static std::string CopyGplSample(const TempDir& dir, const std::string& folder, const std::string& name) {
+    const fs::path to = fs::path(dir.Path()) / folder;
+    fs::create_directories(to);
+    fs::copy_file(EditorSamples().GplTrack, to / (name + ".trk"));
+    if (name == folder)
+      fs::copy_file(EditorSamples().Gpl + "race.lp", to / "race.lp");
+    return (to / (name + ".trk")).string();
   }
 };
 
@@ -33,7 +71,7 @@ TEST_F(ShellFlow, EachSampleOpensWithThreePanesAndItsRaceLpBehind) {
     ASSERT_TRUE(track->GetTrack());
     EXPECT_EQ(track->GetViews().GetCount(), 3u);
 
-    auto* frame = dynamic_cast<DocView::CTrkSplitterFrame*>(track->GetFirstView()->GetFrame());
+    DocView::CTrkSplitterFrame* frame = TrackFrame(track);
     ASSERT_NE(frame, nullptr);
     for (int column = 0; column < 3; ++column)
       EXPECT_NE(frame->GetPaneWindow(column), nullptr);
@@ -41,12 +79,259 @@ TEST_F(ShellFlow, EachSampleOpensWithThreePanesAndItsRaceLpBehind) {
     ASSERT_EQ(track->GetLpDocumentCount(), 1);
     wxDocument* race = track->GetLpDocument(0);
     EXPECT_TRUE(wxString(race->GetFilename()).EndsWith("race.lp"));
-    // The track stays in front; race.lp waits in its own tab.
+    // The track stays in front, and its view is the one commands go to.
     EXPECT_EQ(ActiveChildFrame(), frame);
     EXPECT_NE(race->GetFirstView()->GetFrame(), frame);
+    EXPECT_EQ(EditorApp().GetDocManager()->GetCurrentDocument(), track);
     CloseAllDocuments();
     EXPECT_TRUE(OpenDocuments().empty());
   }
+}
+
+TEST_F(ShellFlow, StartsEmptyAndOpensCommandLineFiles) {
+  Velmar::CMainFrame* main = EditorApp().GetMainFrame();
+  ASSERT_NE(main, nullptr);
+  EXPECT_TRUE(main->IsShown());
+  EXPECT_TRUE(OpenDocuments().empty());
+  EXPECT_EQ(main->GetTitle(), "Velmar");
+  ASSERT_NE(main->GetStatusBar(), nullptr);
+  EXPECT_EQ(main->GetStatusBar()->GetFieldsCount(), 4);
+  EXPECT_EQ(main->GetStatusBar()->GetStatusText(0), "Ready");
+  ASSERT_NE(main->GetMenuBar(), nullptr);
+  EXPECT_EQ(main->GetMenuBar()->GetMenuCount(), 3u);
+
+  // The command line's files open as File > Open would; a relative name is taken
+  // from the current folder.
+  const fs::path before = fs::current_path();
+  fs::current_path(EditorSamples().N2);
+  EXPECT_TRUE(EditorApp().OpenStartupFiles({"n2.trk"}));
+  fs::current_path(before);
+  EXPECT_NE(FindOpenDocument(EditorSamples().N2Track), nullptr);
+  // One that fails ends the start-up.
+  EXPECT_FALSE(EditorApp().OpenStartupFiles({EditorSamples().Gpl + "missing.trk"}));
+  EXPECT_FALSE(EditorMessages().Shown.empty());
+}
+
+TEST_F(ShellFlow, OpeningAnOpenPathActivatesItAndADatOpensItsTrk) {
+  TempDir dir;
+  const std::string oval = CopyGplSample(dir, "monza", "oval");
+  // X.dat opens the folder's X.trk but keeps its own name.
+  std::ofstream(dir / "monza/oval.dat") << "";
+  wxDocument* from_dat = OpenAsUser(dir / "monza/oval.dat");
+  ASSERT_NE(from_dat, nullptr) << EditorMessages().Joined();
+  EXPECT_EQ(from_dat->GetUserReadableName(), "oval.dat");
+
+  wxDocument* gpl = OpenAsUser(EditorSamples().GplTrack);
+  ASSERT_NE(gpl, nullptr);
+  EXPECT_EQ(ActiveChildFrame(), TrackFrame(gpl));
+  const std::size_t open = OpenDocuments().size();
+  EXPECT_EQ(OpenAsUser(dir / "monza/oval.dat"), from_dat);
+  EXPECT_EQ(OpenDocuments().size(), open);
+  EXPECT_EQ(ActiveChildFrame(), TrackFrame(from_dat));
+  EXPECT_TRUE(EditorMessages().Shown.empty()) << EditorMessages().Joined();
+}
+
+TEST_F(ShellFlow, OpenTakesSeveralFilesAndOneFailureStopsNoOther) {
+  TempDir dir;
+  const std::string damaged = CopyGplSample(dir, "damaged", "damaged");
+  {
+    // A version the GPL reader does not know.
+    std::fstream file(damaged, std::ios::in | std::ios::out | std::ios::binary);
+    file.seekp(4);
+    file.put('\x01');
+  }
+  OpenAsUser({damaged, EditorSamples().N4Track, EditorSamples().Gpl + "race.lp"});
+  EXPECT_EQ(FindOpenDocument(damaged), nullptr);
+  ASSERT_EQ(EditorMessages().Shown.size(), 1u);
+  EXPECT_TRUE(EditorMessages().Contains("GPL trk file version")) << EditorMessages().Joined();
+  EXPECT_NE(FindOpenDocument(EditorSamples().N4Track), nullptr);
+  EXPECT_NE(FindOpenDocument(EditorSamples().Gpl + "race.lp"), nullptr);
+
+  // The editor carries on: the sample itself still opens.
+  EditorMessages().Clear();
+  EXPECT_NE(OpenAsUser(EditorSamples().GplTrack), nullptr);
+  EXPECT_TRUE(EditorMessages().Shown.empty()) << EditorMessages().Joined();
+}
+
+TEST_F(ShellFlow, ALoneLpOpensBehindTheTrackInFront) {
+  wxDocument* track = OpenAsUser(EditorSamples().N4Track);
+  ASSERT_NE(track, nullptr);
+  wxDocument* line = OpenAsUser(EditorSamples().N4 + "raceline.lp");
+  ASSERT_NE(line, nullptr) << EditorMessages().Joined();
+  EXPECT_EQ(ActiveChildFrame(), TrackFrame(track));
+  EXPECT_EQ(EditorApp().GetDocManager()->GetCurrentDocument(), track);
+  // It is linked to the track of its folder, newest first.
+  auto* velmar_track = dynamic_cast<Velmar::CTrkDocVelmar*>(track);
+  ASSERT_EQ(velmar_track->GetLpDocumentCount(), 2);
+  EXPECT_EQ(velmar_track->GetLpDocument(0), line);
+  // Asked to come forward later, it does.
+  line->Activate();
+  SettleWx();
+  EXPECT_EQ(ActiveChildFrame(), line->GetFirstView()->GetFrame());
+}
+
+TEST_F(ShellFlow, ClosingATrackClosesItsUnchangedLpsOnly) {
+  auto* track = dynamic_cast<Velmar::CTrkDocVelmar*>(OpenAsUser(EditorSamples().N4Track));
+  ASSERT_NE(track, nullptr);
+  wxDocument* line = OpenAsUser(EditorSamples().N4 + "raceline.lp");
+  ASSERT_NE(line, nullptr);
+  line->Modify(true);
+  TrackFrame(track)->Close();
+  SettleWx();
+  EXPECT_EQ(FindOpenDocument(EditorSamples().N4Track), nullptr);
+  EXPECT_EQ(FindOpenDocument(EditorSamples().N4 + "race.lp"), nullptr);
+  EXPECT_EQ(FindOpenDocument(EditorSamples().N4 + "raceline.lp"), line);
+  line->Modify(false);
+}
+
+TEST_F(ShellFlow, NewOffersTheThreeKindsAndANewTrackClosesNoLps) {
+  ASSERT_NE(OpenAsUser(EditorSamples().GplTrack), nullptr);
+  wxArrayString offered;
+  int choice = -1;
+  EditorApp().GetDocManager()->SetTypeChooser([&](const wxArrayString& descriptions) {
+    offered = descriptions;
+    return choice;
+  });
+  SendMenu(wxID_NEW);
+  ASSERT_EQ(offered.size(), 3u);
+  EXPECT_EQ(offered[0], "Track File");
+  EXPECT_EQ(offered[1], "Lap File");
+  EXPECT_EQ(offered[2], "Lap Curve File");
+  EXPECT_EQ(OpenDocuments().size(), 2u); // cancelled
+
+  choice = 0;
+  SendMenu(wxID_NEW);
+  auto* untitled = dynamic_cast<Velmar::CTrkDocVelmar*>(EditorApp().GetDocManager()->GetCurrentDocument());
+  ASSERT_NE(untitled, nullptr);
+  EXPECT_FALSE(untitled->GetTrack());
+  EXPECT_TRUE(untitled->GetUserReadableName().StartsWith("Untitled"));
+  EXPECT_EQ(untitled->GetLpDocumentCount(), 0);
+  TrackFrame(untitled)->Close();
+  SettleWx();
+  EXPECT_NE(FindOpenDocument(EditorSamples().Gpl + "race.lp"), nullptr);
+  EditorApp().GetDocManager()->SetTypeChooser([](const wxArrayString&) { return -1; });
+}
+
+TEST_F(ShellFlow, TheRecentFileListHoldsTracksOnlyAndPersists) {
+  const std::string settings = EditorApp().SettingsFile;
+  ASSERT_FALSE(settings.empty());
+  EXPECT_EQ(settings.rfind(std::getenv("XDG_CONFIG_HOME"), 0), 0u);
+  ASSERT_NE(OpenAsUser(EditorSamples().GplTrack), nullptr);
+  ASSERT_NE(OpenAsUser(EditorSamples().N2Track), nullptr);
+
+  // What the next run will load.
+  wxFileConfig saved("Velmar", "Ostra", wxString::FromUTF8(settings), wxEmptyString, wxCONFIG_USE_LOCAL_FILE);
+  saved.SetPath("/RecentFiles");
+  wxFileHistory next_run(DocView::CDocManagerMultiOpen::RecentFileCount);
+  next_run.Load(saved);
+  ASSERT_GE(next_run.GetCount(), 2u);
+  EXPECT_EQ(next_run.GetHistoryFile(0), wxString::FromUTF8(EditorSamples().N2Track));
+  EXPECT_EQ(next_run.GetHistoryFile(1), wxString::FromUTF8(EditorSamples().GplTrack));
+  for (size_t i = 0; i < next_run.GetCount(); ++i)
+    EXPECT_FALSE(next_run.GetHistoryFile(i).EndsWith(".lp"));
+
+  // The first entry reopens its track.
+  CloseAllDocuments();
+  SendMenu(wxID_FILE1);
+  EXPECT_NE(FindOpenDocument(EditorSamples().N2Track), nullptr);
+  // An entry that no longer opens leaves the list.
+  TempDir dir;
+  const std::string gone = dir / "gone/gone.trk";
+  EditorApp().GetDocManager()->AddTrackToHistory(wxString::FromUTF8(gone));
+  wxFileHistory* history = EditorApp().GetDocManager()->GetFileHistory();
+  ASSERT_EQ(history->GetHistoryFile(0), wxString::FromUTF8(gone));
+  SendMenu(wxID_FILE1);
+  EXPECT_FALSE(EditorMessages().Shown.empty());
+  EXPECT_NE(history->GetHistoryFile(0), wxString::FromUTF8(gone));
+  EXPECT_EQ(history->GetMaxFiles(), 4u);
+}
+
+TEST_F(ShellFlow, HelpOpensTheHelpFileOrSaysItCannot) {
+  TempDir dir;
+  Velmar::CVelmarApp& app = EditorApp();
+  const std::string program = app.ProgramPath, resources = app.ResourcesDir;
+  std::vector<std::string> launched;
+  bool launches = true;
+  app.HelpLauncher = [&](const std::string& path) {
+    launched.push_back(path);
+    return launches;
+  };
+  app.ProgramPath = dir / "bin.d/velmar";
+  app.ResourcesDir = dir / "share";
+  SendMenu(DocView::ID_HELP_CONTENTS);
+  EXPECT_EQ(EditorMessages().Shown, std::vector<std::string>{"Could not launch help"});
+  EXPECT_TRUE(launched.empty());
+
+  EditorMessages().Clear();
+  dir.WriteFile("share/velmar.pdf", "%PDF");
+  SendMenu(DocView::ID_HELP_CONTENTS);
+  EXPECT_TRUE(EditorMessages().Shown.empty());
+  EXPECT_EQ(launched, std::vector<std::string>{dir / "share/velmar.pdf"});
+
+  launches = false;
+  SendMenu(DocView::ID_HELP_CONTENTS);
+  EXPECT_EQ(EditorMessages().Shown, std::vector<std::string>{"Could not launch help"});
+  app.ProgramPath = program;
+  app.ResourcesDir = resources;
+}
+
+TEST_F(ShellFlow, AnExceptionInACommandIsShownAndTheEditorCarriesOn) {
+  Velmar::CMainFrame* main = EditorApp().GetMainFrame();
+  const int id = wxWindow::NewControlId();
+  main->Bind(wxEVT_MENU, [](wxCommandEvent&) { throw std::runtime_error("the command broke"); }, id);
+  wxCommandEvent event(wxEVT_MENU, id);
+  event.SetEventObject(main);
+  main->HandleWindowEvent(event);
+  main->Unbind(wxEVT_MENU, [](wxCommandEvent&) {}, id);
+  EXPECT_EQ(EditorMessages().Shown, std::vector<std::string>{"the command broke"});
+  EXPECT_NE(OpenAsUser(EditorSamples().GplTrack), nullptr);
+}
+
+TEST_F(ShellFlow, CommandsTheActivePaneIgnoresReachTheOtherPanes) {
+  wxDocument* track = OpenAsUser(EditorSamples().GplTrack);
+  DocView::CTrkSplitterFrame* frame = TrackFrame(track);
+  ASSERT_NE(frame, nullptr);
+  frame->GetPaneView(0)->Activate(true);
+  const int id = wxWindow::NewControlId();
+  int ran = 0;
+  bool enabled_asked = false;
+  wxView* third = frame->GetPaneView(2);
+  third->Bind(wxEVT_MENU, [&](wxCommandEvent&) { ++ran; }, id);
+  third->Bind(wxEVT_UPDATE_UI, [&](wxUpdateUIEvent& event) {
+    enabled_asked = true;
+    event.Check(true);
+  }, id);
+  SendMenu(id);
+  EXPECT_EQ(ran, 1);
+  wxUpdateUIEvent update(id);
+  update.SetEventObject(frame);
+  frame->ProcessWindowEvent(update);
+  EXPECT_TRUE(enabled_asked);
+  EXPECT_TRUE(update.GetChecked());
+
+  // F6 and Shift+F6 step through the panes and make each the active view.
+  frame->GetPaneWindow(0)->SetFocus();
+  SettleWx();
+  if (frame->FindPane(wxWindow::FindFocus()) != 0)
+    GTEST_SKIP() << "the display gives no keyboard focus";
+  SendMenu(DocView::ID_NEXT_PANE);
+  EXPECT_EQ(frame->FindPane(wxWindow::FindFocus()), 1);
+  EXPECT_EQ(EditorApp().GetDocManager()->GetCurrentView(), frame->GetPaneView(1));
+  SendMenu(DocView::ID_PREV_PANE);
+  SendMenu(DocView::ID_PREV_PANE);
+  EXPECT_EQ(frame->FindPane(wxWindow::FindFocus()), 2);
+}
+
+TEST_F(ShellFlow, DroppedFilesOpenAndTheAboutBoxNamesTheProgram) {
+  wxArrayString files;
+  files.Add(wxString::FromUTF8(EditorSamples().N2Track));
+  EditorApp().GetMainFrame()->OpenDroppedFiles(files);
+  SettleWx();
+  EXPECT_NE(FindOpenDocument(EditorSamples().N2Track), nullptr);
+
+  Velmar::CAboutDlg about(EditorApp().GetMainFrame());
+  EXPECT_EQ(about.GetTitle(), "About Velmar");
+  EXPECT_NE(about.FindWindow(wxID_OK), nullptr);
 }
 
 } // namespace
