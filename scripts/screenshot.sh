@@ -31,13 +31,15 @@ if [ -z "$editor" ]; then
   out="$build/screenshots"
 fi
 
-# Without a display of our own, run under a virtual one.
-if [ -z "${DISPLAY:-}" ]; then
+# Always on a virtual display of its own: on a shared one (CTest runs window tests side
+# by side) another program's "Velmar" window could be taken for this one.
+if [ -z "${VELMAR_SCREENSHOT_DISPLAY:-}" ]; then
   if ! command -v xvfb-run >/dev/null; then
-    echo "screenshot.sh: no display and no xvfb-run to make one" >&2
+    echo "screenshot.sh: xvfb-run is missing (scripts/install-deps.sh installs it)" >&2
     exit 1
   fi
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --editor "$editor" --grab "$grab" --samples "$samples" --out "$out"
+  VELMAR_SCREENSHOT_DISPLAY=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" \
+    "$0" --editor "$editor" --grab "$grab" --samples "$samples" --out "$out"
 fi
 
 mkdir -p "$out"
