@@ -58,18 +58,21 @@ wxKeyEvent Key(int key_code, wxChar unicode) {
 }
 
 // Types text into a cell as the user does: the first character opens the editor, Enter
-// ends it.
-void Type(CGridCtrl* grid, int row, int col, const std::string& text) {
+// ends it. False when no editor opened.
+bool Type(CGridCtrl* grid, int row, int col, const std::string& text) {
   grid->SetFocusCell(row, col);
   wxKeyEvent typed = Key(text[0], static_cast<wxChar>(text[0]));
   grid->HandleChar(typed);
+  bool typedIn = false;
   for (wxWindow* child : grid->GetChildren())
     if (auto* editor = dynamic_cast<CInPlaceEdit*>(child); editor != nullptr && !editor->GetState().HasEnded()) {
       editor->ChangeValue(wxString::FromUTF8(text));
       wxKeyEvent enter = Key(WXK_RETURN, WXK_RETURN);
       editor->HandleChar(enter);
+      typedIn = true;
     }
   SettleWx();
+  return typedIn;
 }
 
 // A menu command as the main window delivers it, to the window in front.
@@ -119,7 +122,7 @@ TEST_F(LpEditorFlow, RaceLpIsEditedInItsGridSavedAndReopened) {
   EXPECT_EQ(grid->GetItemText(8, view->LatitudeColumn), FormatCellDouble(lp->GetRecordLatitude(7)));
 
   // A typed latitude reaches the LP and marks the document modified.
-  Type(grid, 8, view->LatitudeColumn, "2.5");
+  ASSERT_TRUE(Type(grid, 8, view->LatitudeColumn, "2.5"));
   EXPECT_NEAR(lp->GetRecordLatitude(7), 2.5, 1e-3);
   EXPECT_EQ(grid->GetItemText(8, view->LatitudeColumn), "2.5");
   EXPECT_TRUE(doc->IsModified());
@@ -159,7 +162,9 @@ TEST_F(LpEditorFlow, RaceLpIsEditedInItsGridSavedAndReopened) {
 
   // Edited again and closed without saving: opened again, it shows the file.
   const std::string saved = again->GetGridCtrl()->GetItemText(8, again->LatitudeColumn);
-  Type(again->GetGridCtrl(), 8, again->LatitudeColumn, "7");
+  dynamic_cast<wxMDIChildFrame*>(again->GetFrame())->Activate(); // the user brings its tab to the front
+  SettleWx();
+  ASSERT_TRUE(Type(again->GetGridCtrl(), 8, again->LatitudeColumn, "7"));
   EXPECT_NEAR(reopened->GetLpFile()->GetRecordLatitude(7), 7.0, 1e-3);
   reopened->Modify(false); // the user's No to saving the changes
   Menu(dynamic_cast<wxMDIChildFrame*>(again->GetFrame()), wxID_CLOSE);
