@@ -31,6 +31,7 @@ class TrackTreeCtrl : public wxTreeCtrl {
 public:
   TrackTreeCtrl(wxWindow* parent, long style) : wxTreeCtrl(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, style) {
     Bind(wxEVT_TREE_SEL_CHANGING, &TrackTreeCtrl::OnSelChanging, this);
+    Bind(wxEVT_CHAR, &TrackTreeCtrl::OnChar, this);
   }
 
   void OnInternalIdle() override {
@@ -46,6 +47,19 @@ private:
       return;
     }
     Chosen = true;
+    event.Skip();
+  }
+
+  // The generic tree ignores the arrow keys while nothing is selected; as in native
+  // trees, the first one selects the top item.
+  void OnChar(wxKeyEvent& event) {
+    const int key = event.GetKeyCode();
+    const bool moves = key == WXK_UP || key == WXK_DOWN || key == WXK_LEFT || key == WXK_RIGHT ||
+                       key == WXK_HOME || key == WXK_END;
+    if (moves && !GetSelection().IsOk() && GetRootItem().IsOk()) {
+      SelectItem(GetRootItem());
+      return;
+    }
     event.Skip();
   }
 

@@ -184,6 +184,25 @@ TEST_F(TrackPanes, ATrackDocumentWithoutATrackShowsTheRootAndNeverChangesTheList
   EXPECT_EQ(ListCtrl().GetItemCount(), 0);
 }
 
+TEST_F(TrackPanes, TheKeyboardChoosesItemsOnceTheFirstArrowSelectsTheRoot) {
+  Open(Ostra::Test::BuiltN2Track());
+  const auto press = [this](int key) {
+    wxKeyEvent event(wxEVT_CHAR);
+    event.m_keyCode = key;
+    event.SetEventObject(&TreeCtrl());
+    TreeCtrl().GetEventHandler()->ProcessEvent(event);
+    Ostra::Test::SettleWx();
+  };
+  press(WXK_DOWN);
+  EXPECT_EQ(TreeCtrl().GetSelection(), TreeCtrl().GetRootItem());
+  EXPECT_EQ(Recorder->Hints.back(), WholeTrackHint);
+  EXPECT_EQ(ListCtrl().GetItemCount(), 3);
+  press(WXK_RIGHT); // expands
+  press(WXK_DOWN);
+  EXPECT_EQ(Recorder->Hints.back(), MakeSegmentHint(0));
+  EXPECT_EQ(Shown().size(), 11u);
+}
+
 // 2,000 segments of a few items each, as a long real track has.
 CountedPtr<Papy::Track> LargeTrack() {
   std::vector<Ostra::Test::GplTrkBuilder::Shape> shapes;
