@@ -50,6 +50,8 @@ bool GlViewCore::Paint() {
     DrawScene();
     Gl.PopMatrix();
     Gl.Finish();
+    if (FrameObserver)
+      FrameObserver();
     Binder->SwapBuffers();
     swapped = true;
     FinishScene();

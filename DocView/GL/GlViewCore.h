@@ -49,6 +49,10 @@ public:
   std::vector<std::string> TakeMessages();
   void ForgetReportedFailures();
 
+  // Called at each paint once the frame is drawn and before the buffers swap, with the
+  // context current: lets tests and screenshots read the pixels. Empty to stop.
+  void SetFrameObserver(std::function<void()> observer) { FrameObserver = std::move(observer); }
+
   // True when the next paint compiles something (worth a busy cursor).
   virtual bool HasPendingCompile() const { return false; }
 
@@ -85,6 +89,7 @@ private:
   bool Initialised = false;
   std::vector<std::string> Messages;
   std::set<std::string> Reported;
+  std::function<void()> FrameObserver;
 };
 
 } // namespace Ostra::DocView

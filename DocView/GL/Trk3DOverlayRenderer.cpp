@@ -350,8 +350,11 @@ void Trk3DOverlayRenderer::DrawSegmentOutline(int index, const Colour& colour) {
     EmitVertex(p.X, p.Y, 0.0, true);
   };
 
-  Gl.Color3d(colour.Red, colour.Green, colour.Blue);
+  // The colour goes inside the bracket, as in every other primitive here: Mesa's display
+  // list compiler reports a bogus error when a list's first primitive carries no colour
+  // and a later one does.
   PrimitiveScope loop(Gl, GL_LINE_LOOP);
+  Gl.Color3d(colour.Red, colour.Green, colour.Blue);
   vertex(0.0, right_start);
   double d = 0.0;
   do {
@@ -383,7 +386,6 @@ void Trk3DOverlayRenderer::DrawCentreline(const Colour& colour) {
 }
 
 void Trk3DOverlayRenderer::DrawScale(const Colour& colour) {
-  Gl.Color3d(colour.Red, colour.Green, colour.Blue);
   const double length = Track->GetLength2D();
   if (!(length > 0.0 && length <= MaxWalkedLength))
     return;
@@ -395,6 +397,7 @@ void Trk3DOverlayRenderer::DrawScale(const Colour& colour) {
                         : k % 50 == 0  ? 1.0
                                        : 0.5;
     PrimitiveScope lines(Gl, GL_LINES);
+    Gl.Color3d(colour.Red, colour.Green, colour.Blue);
     TrackVertex(static_cast<double>(k), -half);
     TrackVertex(static_cast<double>(k), half);
     lines.End();

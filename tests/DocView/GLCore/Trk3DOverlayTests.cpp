@@ -385,6 +385,31 @@ TEST(Trk3DOverlayRenderer, LinkedLpsAndTheSelectionOutlineGoIntoTheOverlayList) 
                        {GL_LINE_LOOP, Rgba(0, 1, 0, 1)}})); // Pit.lp
 }
 
+// Mesa's list compiler raises a bogus GL error when a list's first primitive has no
+// colour of its own and a later one has; every primitive therefore sets its colour.
+TEST(Trk3DOverlayRenderer, EveryPrimitiveSetsItsColourInsideItsBracket) {
+  Fixture f;
+  Util::CountedPtr<MemoryLp> lp(new MemoryLp(10, 10.0));
+  lp->Records[3].Flags = MemoryLp::ControlPoint | MemoryLp::OutbrakeDecisionPoint;
+  f.Renderer.SetLinkedLps({{"/t/race.lp", lp}});
+  for (int id = 0; id < 0x7FFF; ++id) {
+    if (ToggleForCommand(id) != nullptr)
+      f.Renderer.ExecuteCommand(id);
+  }
+  f.Renderer.OnUpdate(4 << 16);
+  f.Renderer.Paint();
+  ASSERT_TRUE(f.Renderer.IsOverlayListValid());
+  int primitives = 0;
+  for (std::size_t i = 0; i + 1 < f.Gl.Calls.size(); ++i) {
+    if (f.Gl.Calls[i].Name != "Begin")
+      continue;
+    ++primitives;
+    const std::string& next = f.Gl.Calls[i + 1].Name;
+    EXPECT_TRUE(next == "Color3d" || next == "Color4d") << "call " << i << ": " << next;
+  }
+  EXPECT_GT(primitives, 50);
+}
+
 TEST(Trk3DOverlayRenderer, AnExceptionWhileCompilingTheOverlayLeavesItToBeCompiledAgain) {
   Fixture f;
   f.Renderer.Paint();

@@ -184,6 +184,9 @@ TEST_F(Trk3DPixels, MarkersBlendOverTheTrackAndModifierBandsAreOpaque) {
 }
 
 TEST_F(Trk3DPixels, ASelectionHintOutlinesTheSegmentInRed) {
+  // The outline, scale and centre line before a line compile into one list cleanly.
+  Renderer.SetLinkedLps({{"/t/Race.lp", LineAt(2.0)}});
+  Renderer.ExecuteCommand(ID_VIEW_SCALE);
   Paint();
   EXPECT_FALSE(LineNear(75.0, -15.0, Red));
   Renderer.OnUpdate(2 << 16); // segment 1: 50 .. 100 m, seen from 100 m
@@ -191,6 +194,7 @@ TEST_F(Trk3DPixels, ASelectionHintOutlinesTheSegmentInRed) {
   EXPECT_EQ(Renderer.GetCameraSetting().EyeHeight, 100.0);
   EXPECT_TRUE(LineNear(75.0, -15.0, Red));
   EXPECT_TRUE(LineNear(75.0, 15.0, Red));
+  EXPECT_TRUE(LineNear(60.0, 0.0, White)); // a tick of the scale over the asphalt
   EXPECT_TRUE(LineNear(50.0, 0.0, Red));
   EXPECT_TRUE(ColourAt(75.0, 0.0, AsphaltGrey));
   EXPECT_FALSE(LineNear(125.0, -15.0, Red));
