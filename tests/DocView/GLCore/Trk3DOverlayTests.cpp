@@ -328,15 +328,6 @@ TEST(Trk3DOverlayRenderer, TheScaleTicksEveryTenMetresWithLongerTicksAtRoundDist
     EXPECT_EQ(half[k], h) << k;
 }
 
-TEST(Trk3DOverlayRenderer, TheCentreLineTakesOneVertexPerMetre) {
-  Fixture f(10.5, 1);
-  f.Renderer.DrawCentreline({1, 1, 1, 1});
-  const auto loop = f.Gl.Primitives();
-  ASSERT_EQ(loop.size(), 1u);
-  EXPECT_EQ(loop[0].Vertices.size(), 11u);
-  EXPECT_EQ(loop[0].Vertices.back()[0], 10.0);
-}
-
 TEST(Trk3DOverlayRenderer, TheOutlineFollowsTheOuterStripEdgesAndNeedsAStrip) {
   Fixture f(100.0, 10);
   f.Track->Segments[2]->Strips = {{-6.0, -6.0, -1.0, -1.0, 3}, {-1.0, -1.0, 4.0, 7.0, 0}};

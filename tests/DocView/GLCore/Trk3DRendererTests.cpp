@@ -157,21 +157,9 @@ TEST(Trk3DRenderer, WallsWiderThanThreeAreLeftOutAndWallsWithoutWidthAreLines) {
   }
 }
 
-TEST(Trk3DRenderer, ColoursFollowTheSurfaceAndWallTablesWithTheGripFactor) {
-  const auto rgb = [](const Papy::Colour& c) {
-    return std::array<double, 3>{c.Red, c.Green, c.Blue};
-  };
-  const auto f = [](double v) { return static_cast<double>(static_cast<float>(v)); };
-  EXPECT_EQ(rgb(SurfaceColour(Papy::SurfaceGrass)), (std::array{f(0.2), f(0.8), f(0.2)}));
-  EXPECT_EQ(rgb(SurfaceColour(Papy::SurfaceSand)), (std::array{1.0, f(0.9), f(0.7)}));
-  EXPECT_EQ(rgb(SurfaceColour(Papy::SurfaceWater)), (std::array{0.0, 0.0, 1.0}));
-  EXPECT_EQ(rgb(SurfaceColour(99)), (std::array{0.0, 0.0, 1.0}));
-  EXPECT_EQ(rgb(WallColour(Papy::WallHayBales)), (std::array{f(0.9), f(0.9), f(0.5)}));
-  EXPECT_EQ(rgb(WallColour(Papy::WallWireFenceRight)), (std::array{0.0, 0.0, 0.0}));
-  EXPECT_EQ(rgb(WallColour(-1)), (std::array{0.0, 0.0, f(0.6)}));
+TEST(Trk3DRenderer, PavedTypesFormTheUpperLayerAndGripScalesTheColour) {
   for (int type = -1; type <= Papy::LastSurfaceType + 1; ++type)
     EXPECT_EQ(SurfaceLayer(type), type == 0 || type == 1 || type == 6 ? 1 : 0) << type;
-
   const Papy::Colour gripped = GripColour(Papy::SurfaceAsphalt, 20);
   EXPECT_FLOAT_EQ(gripped.Red, 0.6f * 0.8f);
   EXPECT_FLOAT_EQ(gripped.Blue, 0.6f * 0.8f);
