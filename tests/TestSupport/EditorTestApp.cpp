@@ -47,10 +47,11 @@ bool RecordingMessages::Contains(const std::string& part) const {
 }
 
 namespace {
-// Kept for the whole process: the editor may read the files until the end.
+// Kept for the whole process, as the editor may read the files until the end, and
+// removed when the process ends.
 TempDir& ProcessFolder() {
-  static TempDir* folder = new TempDir;
-  return *folder;
+  static TempDir folder;
+  return folder;
 }
 } // namespace
 
