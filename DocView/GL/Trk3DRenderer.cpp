@@ -368,12 +368,13 @@ void Trk3DRenderer::DrawScene() {
 }
 
 void Trk3DRenderer::DrawSceneGuarded() {
-  if (Track.IsNull())
-    return;
+  // Without a track (a new document) the view is blank, not whatever the buffer held.
   Gl.ClearColor(1.0f, 1.0f, 1.0f, 1.0f);
   CheckGLError(Gl);
   Gl.Clear(GL_COLOR_BUFFER_BIT);
   CheckGLError(Gl);
+  if (Track.IsNull())
+    return;
   if (TrackListStale) {
     TrackListStale = false;
     Trk3DRenderer::DeleteDisplayList();

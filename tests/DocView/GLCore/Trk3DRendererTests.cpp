@@ -202,6 +202,14 @@ TEST(Trk3DRenderer, ASelectedSegmentIsSeenFromTheHeightOverTheMiddleOfItsCentreL
   EXPECT_EQ(look->Args, (std::vector<double>{45.0, 0.0, 100.0, 45.0, 0.0, 0.0, 0.0, 1.0, 0.0}));
 }
 
+TEST(Trk3DRenderer, WithoutATrackTheViewIsClearedToWhite) {
+  Fixture f{Util::CountedPtr<Papy::Track>()};
+  EXPECT_TRUE(f.Renderer.Paint());
+  EXPECT_EQ(f.Gl.Find("ClearColor")->Args, (std::vector<double>{1, 1, 1, 1}));
+  EXPECT_EQ(f.Gl.Count("Clear"), 1);
+  EXPECT_EQ(f.Gl.Count("NewList"), 0);
+}
+
 TEST(Trk3DRenderer, ATrackWithoutSegmentsFramesADefaultBoxAndDrawsNothing) {
   Fixture f(Util::CountedPtr<Papy::Track>(new Ostra::Test::SyntheticTrack));
   EXPECT_TRUE(f.Renderer.Paint());
