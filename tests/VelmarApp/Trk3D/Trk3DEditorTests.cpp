@@ -232,17 +232,20 @@ TEST_F(Trk3DFlow, TheSampleTrackShowsWithItsRaceLineAndTheSelectedSegmentsOutlin
   EXPECT_EQ(COpenGLView::LiveContextCount(), 0);
 }
 
-TEST_F(Trk3DFlow, TheN4SampleDraws) {
-  CTrk3DViewVelmar* view = OpenTrack(EditorSamples().N4Track);
-  ASSERT_NE(view, nullptr) << EditorMessages().Joined();
-  const Picture picture(*view);
-  ASSERT_TRUE(picture.Valid());
-  const Papy::Track& track = *Doc->GetTrack();
-  for (U32 s = 0; s < track.GetSegmentCount(); s += 2) {
-    EXPECT_TRUE(ShowsPaved(picture, FindPaved(track, s))) << "segment " << s;
+TEST_F(Trk3DFlow, TheN2AndN4SamplesDrawThroughTheSameTrackModel) {
+  for (const std::string& path : {EditorSamples().N2Track, EditorSamples().N4Track}) {
+    SCOPED_TRACE(path);
+    CTrk3DViewVelmar* view = OpenTrack(path);
+    ASSERT_NE(view, nullptr) << EditorMessages().Joined();
+    const Picture picture(*view);
+    ASSERT_TRUE(picture.Valid());
+    const Papy::Track& track = *Doc->GetTrack();
+    for (U32 s = 0; s < track.GetSegmentCount(); s += 2)
+      EXPECT_TRUE(ShowsPaved(picture, FindPaved(track, s))) << "segment " << s;
+    EXPECT_TRUE(picture.Contains({255, 0, 0})); // its race.lp
+    EXPECT_TRUE(EditorMessages().Shown.empty()) << EditorMessages().Joined();
+    CloseAllDocuments();
   }
-  EXPECT_TRUE(picture.Contains({255, 0, 0})); // its race.lp
-  EXPECT_TRUE(EditorMessages().Shown.empty()) << EditorMessages().Joined();
 }
 
 TEST_F(Trk3DFlow, ViewCommandsFromAnyPaneSwitchTheOverlays) {
