@@ -33,7 +33,7 @@ std::vector<unsigned char> ReadWholeFile(const std::string& path);
 // named by the environment variable VELMAR_SHARED_DATA when it is set, otherwise
 // shared/data beside the project. A clone without that folder skips what needs it.
 
-// That folder, without a trailing '/'.
+// That folder, as named.
 std::string SharedDataFolder();
 // One line naming the missing folder, or empty when the folder is there.
 std::string MissingSharedData();
