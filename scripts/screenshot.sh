@@ -6,16 +6,19 @@
 #
 #   scripts/screenshot.sh                 builds build/release and writes build/release/screenshots/
 #   scripts/screenshot.sh --editor E --grab G --samples S --out O   (as CTest runs it)
+# With --readme R (always when it builds), R also writes velmar-readme.png, the README's
+# picture: the GPL sample with a segment selected over race.lp's grid (docs/screenshot.png).
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 
-editor="" grab="" samples="" out=""
+editor="" grab="" samples="" out="" readme=""
 while [ $# -gt 0 ]; do
   case "$1" in
     --editor) editor="$2"; shift 2 ;;
     --grab) grab="$2"; shift 2 ;;
     --samples) samples="$2"; shift 2 ;;
     --out) out="$2"; shift 2 ;;
+    --readme) readme="$2"; shift 2 ;;
     *) echo "screenshot.sh: unknown argument $1" >&2; exit 2 ;;
   esac
 done
@@ -24,11 +27,12 @@ if [ -z "$editor" ]; then
   build="$here/build/release"
   bash "$here/scripts/install-deps.sh"
   cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELMAR_BENCH=OFF >/dev/null
-  cmake --build "$build" --target VelmarEditor VelmarSamples grab-window -j "$(nproc)"
+  cmake --build "$build" --target VelmarEditor VelmarSamples grab-window readme-shot -j "$(nproc)"
   editor="$build/Velmar/velmar"
   grab="$build/tests/VelmarApp/ShellScreenshot/grab-window"
   samples="$build/samples"
   out="$build/screenshots"
+  readme="$build/tests/VelmarApp/Trk3DShot/readme-shot"
 fi
 
 # Always on a virtual display of its own: on a shared one (CTest runs window tests side
@@ -39,7 +43,7 @@ if [ -z "${VELMAR_SCREENSHOT_DISPLAY:-}" ]; then
     exit 1
   fi
   VELMAR_SCREENSHOT_DISPLAY=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" \
-    "$0" --editor "$editor" --grab "$grab" --samples "$samples" --out "$out"
+    "$0" --editor "$editor" --grab "$grab" --samples "$samples" --out "$out" ${readme:+--readme "$readme"}
 fi
 
 mkdir -p "$out"
@@ -84,4 +88,8 @@ shoot empty
 shoot gpl "$samples/gpl/gpl.trk"
 shoot n2 "$samples/n2/n2.trk"
 shoot n4 "$samples/n4/n4.ptf"
+if [ -n "$readme" ] && ! "$readme" --grab "$grab" --out "$out/velmar-readme.png"; then
+  echo "screenshot.sh: readme: no picture" >&2
+  failed=1
+fi
 exit "$failed"
