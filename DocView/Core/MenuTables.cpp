@@ -93,7 +93,7 @@ MenuPopup WindowMenu() {
   return {"&Window", {Command("&Next", CMD_WINDOW_NEXT), Command("&Previous", CMD_WINDOW_PREVIOUS)}};
 }
 
-MenuPopup DocumentHelpMenu() { return {"&Help", {Command("&About Kelvrin...", CMD_APP_ABOUT)}}; }
+MenuPopup DocumentHelpMenu() { return {"&Help", {Command("&About Velmar...", CMD_APP_ABOUT)}}; }
 } // namespace
 
 std::vector<MenuPopup> GetMenuTable(MenuKind kind) {
