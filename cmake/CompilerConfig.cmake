@@ -40,3 +40,13 @@ function(velmar_folder_library name folder)
     target_link_libraries(${name} INTERFACE velmar_compiler_config ${ARG_DEPS})
   endif()
 endfunction()
+
+# Adds every subfolder of the current folder that has a CMakeLists.txt.
+function(velmar_add_child_folders)
+  file(GLOB children LIST_DIRECTORIES true ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  foreach(child IN LISTS children)
+    if(IS_DIRECTORY ${child} AND EXISTS ${child}/CMakeLists.txt)
+      add_subdirectory(${child})
+    endif()
+  endforeach()
+endfunction()
