@@ -11,27 +11,26 @@
 //   #include "TestSupport/EditorTestApp.h"
 //   using namespace Ostra::Test;
 //
-//   TEST(TrackPanesFlow, GplSampleShowsItsSegments) {
-//     if (!StartEditor())
-//       GTEST_SKIP() << "no X display";
-//     EditorMessages().Clear();
+//   class TrackPanesFlow : public EditorTest {};
+//
+//   TEST_F(TrackPanesFlow, GplSampleShowsItsSegments) {
 //     wxDocument* doc = OpenAsUser(EditorSamples().GplTrack);  // File > Open
 //     ASSERT_NE(doc, nullptr) << EditorMessages().Joined();
 //     auto* tree = FindView<Ostra::DocView::CTrkTreeView>(doc);
 //     ...
-//     CloseAllDocuments();                                     // leave nothing open
 //   }
 //
 // Link the test program with EditorTestSupport:
 //   velmar_test(MyWindowTests SOURCES ... DEPS EditorTestSupport)
 // and do not call StartWx() in the same program: the editor is the application object.
 // Every test should close what it opened, so that the next one starts from an empty
-// window whatever order the tests run in.
+// window whatever order the tests run in; EditorTest does that after each test.
 
 #include <deque>
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
 #include <wx/docview.h>
 
 #include "DocView/Core/UserMessages.h"
@@ -98,5 +97,21 @@ wxMDIChildFrame* ActiveChildFrame();
 // Closes every document through the main frame's close loop, discarding unsaved
 // changes without asking, and lets the events run.
 void CloseAllDocuments();
+
+// The fixture of a test of the running editor: skips without a display, starts with no
+// recorded messages and closes every document afterwards, unsaved changes discarded.
+// Defined here, so that programs that drive the editor without gtest need not link it.
+class EditorTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    if (!StartEditor())
+      GTEST_SKIP() << "no X display";
+    EditorMessages().Clear();
+  }
+  void TearDown() override {
+    if (StartEditor())
+      CloseAllDocuments();
+  }
+};
 
 } // namespace Ostra::Test

@@ -3,10 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <string>
-#include <sys/file.h>
-#include <unistd.h>
 #include <vector>
 
 #include <wx/docview.h>
@@ -22,6 +19,7 @@
 #include "Papy/Files/Facets.h"
 #include "Papy/Files/FileFactoryRegistry.h"
 #include "Papy/N4Files/N4Recognizer.h"
+#include "TestSupport/GridTyping.h"
 #include "TestSupport/TempDir.h"
 #include "TestSupport/WxTestApp.h"
 #include "Util/BinaryFile.h"
@@ -33,6 +31,8 @@ namespace {
 
 using namespace Ostra::Test::LpFolders;
 using DocView::FormatCellDouble;
+using Test::ClipboardTurn;
+using Test::TypeIntoCell;
 
 class RecordingMessages : public DocView::UserMessages {
 public:
@@ -44,32 +44,6 @@ public:
   std::vector<std::string> Shown;
   std::vector<std::string> Asked;
 };
-
-// The system clipboard is shared by every program on the display, and ctest runs the
-// tests side by side: a test that puts text on it and reads it back takes its turn.
-class ClipboardTurn {
-public:
-  ClipboardTurn() : Fd(::open("/tmp/velmar-grid-clipboard-tests.lock", O_RDWR | O_CREAT | O_CLOEXEC, 0666)) {
-    if (Fd >= 0)
-      ::flock(Fd, LOCK_EX);
-  }
-  ~ClipboardTurn() {
-    if (Fd >= 0)
-      ::close(Fd);
-  }
-  ClipboardTurn(const ClipboardTurn&) = delete;
-  ClipboardTurn& operator=(const ClipboardTurn&) = delete;
-
-private:
-  int Fd;
-};
-
-wxKeyEvent Key(int key_code, wxChar unicode) {
-  wxKeyEvent event(wxEVT_CHAR);
-  event.m_keyCode = key_code;
-  event.m_uniChar = unicode;
-  return event;
-}
 
 class LpDocViewWindow : public ::testing::Test {
 protected:
@@ -135,25 +109,6 @@ protected:
     Ostra::Test::SettleWx();
   }
 
-  // Types text into a cell the way the user does: the first character opens the
-  // editor, Enter ends it. False when the grid refused to open the editor.
-  static bool Type(CGridCtrl* grid, int row, int col, const std::string& text) {
-    grid->SetFocusCell(row, col);
-    wxKeyEvent typed = Key(text[0], static_cast<wxChar>(text[0]));
-    grid->HandleChar(typed);
-    CInPlaceEdit* editor = nullptr;
-    for (wxWindow* child : grid->GetChildren())
-      if (auto* edit = dynamic_cast<CInPlaceEdit*>(child); edit != nullptr && !edit->GetState().HasEnded())
-        editor = edit;
-    if (editor == nullptr)
-      return false;
-    editor->ChangeValue(wxString::FromUTF8(text));
-    wxKeyEvent enter = Key(WXK_RETURN, WXK_RETURN);
-    editor->HandleChar(enter);
-    Ostra::Test::SettleWx();
-    return true;
-  }
-
   static void Command(wxView* view, int id) {
     wxCommandEvent event(wxEVT_MENU, id);
     view->ProcessEvent(event);
@@ -189,7 +144,7 @@ TEST_F(LpDocViewWindow, NumbersThatMustNotReachTheLpAreRefusedAndFlagsReformatTh
   // Typed or pasted, the old text comes back and the LP keeps its value.
   const std::string latitude = grid->GetItemText(5, view->LatitudeColumn);
   for (const char* refused : {"nan", "inf", "1e999"}) {
-    ASSERT_TRUE(Type(grid, 5, view->LatitudeColumn, refused));
+    ASSERT_TRUE(TypeIntoCell(grid, 5, view->LatitudeColumn, refused));
     EXPECT_EQ(grid->GetItemText(5, view->LatitudeColumn), latitude) << refused;
   }
   ASSERT_TRUE(PutTextOnClipboard("-inf\t100"));
@@ -203,10 +158,10 @@ TEST_F(LpDocViewWindow, NumbersThatMustNotReachTheLpAreRefusedAndFlagsReformatTh
   EXPECT_EQ(grid->GetItemText(5, view->LongitudeColumn), FormatCellDouble(lp->GetRecordLongitude(4)));
 
   // A flag, and the flags word it is packed into.
-  ASSERT_TRUE(Type(grid, 5, view->FlagColumns[3], "1"));
+  ASSERT_TRUE(TypeIntoCell(grid, 5, view->FlagColumns[3], "1"));
   EXPECT_TRUE(lp->IsAbandonPass(4));
   EXPECT_EQ(grid->GetItemText(5, view->FlagsColumn), DocView::FormatCellHex(lp->GetRecordFlags(4)));
-  ASSERT_TRUE(Type(grid, 5, view->FlagsColumn, "0"));
+  ASSERT_TRUE(TypeIntoCell(grid, 5, view->FlagsColumn, "0"));
   EXPECT_EQ(grid->GetItemText(5, view->FlagColumns[3]), "");
   EXPECT_TRUE(doc->IsModified());
 
@@ -228,9 +183,9 @@ TEST_F(LpDocViewWindow, ASetterThatFailsShowsItsMessageAndTheGridKeepsTheModel) 
   EXPECT_EQ(grid->GetItemText(0, view->ControlColumn), "Control");
 
   // Off a control point the latitude cannot be edited; a control point's can.
-  EXPECT_FALSE(Type(grid, 3, view->LatitudeColumn, "1"));
-  EXPECT_FALSE(Type(grid, 1, view->LongitudinalSpeedColumn, "1"));
-  ASSERT_TRUE(Type(grid, 11, view->LatitudeColumn, "0.5"));
+  EXPECT_FALSE(TypeIntoCell(grid, 3, view->LatitudeColumn, "1"));
+  EXPECT_FALSE(TypeIntoCell(grid, 1, view->LongitudinalSpeedColumn, "1"));
+  ASSERT_TRUE(TypeIntoCell(grid, 11, view->LatitudeColumn, "0.5"));
   EXPECT_NEAR(lp->GetRecordLatitude(10), 0.5, 1e-4);
   // The rows up to the neighbouring control points follow the refit.
   EXPECT_EQ(grid->GetItemText(15, view->LatitudeColumn), FormatCellDouble(lp->GetRecordLatitude(14)));
@@ -244,7 +199,7 @@ TEST_F(LpDocViewWindow, ASetterThatFailsShowsItsMessageAndTheGridKeepsTheModel) 
     if (grid->GetItemText(row, view->ControlColumn) != "1")
       continue;
     ++control;
-    ASSERT_TRUE(Type(grid, row, view->ControlColumn, "0"));
+    ASSERT_TRUE(TypeIntoCell(grid, row, view->ControlColumn, "0"));
     EXPECT_EQ(grid->GetItemText(row, view->ControlColumn), DocView::FormatCellBool(lp->IsControlPoint(row - 1)));
   }
   ASSERT_EQ(Messages.Shown.size(), 1u);

@@ -3,10 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <string>
-#include <sys/file.h>
-#include <unistd.h>
 #include <vector>
 
 #include <wx/mdi.h>
@@ -17,6 +14,7 @@
 #include "GridCtrl/InPlaceEdit.h"
 #include "Papy/Files/FileFactoryRegistry.h"
 #include "TestSupport/EditorTestApp.h"
+#include "TestSupport/GridTyping.h"
 #include "TestSupport/TempDir.h"
 #include "Velmar/App/LpDocVelmar.h"
 #include "Velmar/App/LpViewVelmar.h"
@@ -31,50 +29,6 @@ using DocView::FormatCellDouble;
 using Velmar::CLpDocVelmar;
 using Velmar::CLpViewVelmar;
 
-// The system clipboard is shared by every program on the display, and ctest runs the
-// tests side by side: a test that puts text on it and reads it back takes its turn.
-class ClipboardTurn {
-public:
-  ClipboardTurn() : Fd(::open("/tmp/velmar-grid-clipboard-tests.lock", O_RDWR | O_CREAT | O_CLOEXEC, 0666)) {
-    if (Fd >= 0)
-      ::flock(Fd, LOCK_EX);
-  }
-  ~ClipboardTurn() {
-    if (Fd >= 0)
-      ::close(Fd);
-  }
-  ClipboardTurn(const ClipboardTurn&) = delete;
-  ClipboardTurn& operator=(const ClipboardTurn&) = delete;
-
-private:
-  int Fd;
-};
-
-wxKeyEvent Key(int key_code, wxChar unicode) {
-  wxKeyEvent event(wxEVT_CHAR);
-  event.m_keyCode = key_code;
-  event.m_uniChar = unicode;
-  return event;
-}
-
-// Types text into a cell as the user does: the first character opens the editor, Enter
-// ends it. False when no editor opened.
-bool Type(CGridCtrl* grid, int row, int col, const std::string& text) {
-  grid->SetFocusCell(row, col);
-  wxKeyEvent typed = Key(text[0], static_cast<wxChar>(text[0]));
-  grid->HandleChar(typed);
-  bool typedIn = false;
-  for (wxWindow* child : grid->GetChildren())
-    if (auto* editor = dynamic_cast<CInPlaceEdit*>(child); editor != nullptr && !editor->GetState().HasEnded()) {
-      editor->ChangeValue(wxString::FromUTF8(text));
-      wxKeyEvent enter = Key(WXK_RETURN, WXK_RETURN);
-      editor->HandleChar(enter);
-      typedIn = true;
-    }
-  SettleWx();
-  return typedIn;
-}
-
 // A menu command as the main window delivers it, to the window in front.
 void Menu(wxMDIChildFrame* front, int id) {
   front->Activate();
@@ -85,18 +39,8 @@ void Menu(wxMDIChildFrame* front, int id) {
   SettleWx();
 }
 
-class LpEditorFlow : public ::testing::Test {
+class LpEditorFlow : public EditorTest {
 protected:
-  void SetUp() override {
-    if (!StartEditor())
-      GTEST_SKIP() << "no X display";
-    EditorMessages().Clear();
-  }
-  void TearDown() override {
-    if (StartEditor())
-      CloseAllDocuments();
-  }
-
   static CLpDocVelmar* RaceLp() {
     return dynamic_cast<CLpDocVelmar*>(FindOpenDocument(EditorSamples().Gpl + "race.lp"));
   }
@@ -122,7 +66,7 @@ TEST_F(LpEditorFlow, RaceLpIsEditedInItsGridSavedAndReopened) {
   EXPECT_EQ(grid->GetItemText(8, view->LatitudeColumn), FormatCellDouble(lp->GetRecordLatitude(7)));
 
   // A typed latitude reaches the LP and marks the document modified.
-  ASSERT_TRUE(Type(grid, 8, view->LatitudeColumn, "2.5"));
+  ASSERT_TRUE(TypeIntoCell(grid, 8, view->LatitudeColumn, "2.5"));
   EXPECT_NEAR(lp->GetRecordLatitude(7), 2.5, 1e-3);
   EXPECT_EQ(grid->GetItemText(8, view->LatitudeColumn), "2.5");
   EXPECT_TRUE(doc->IsModified());
@@ -164,7 +108,7 @@ TEST_F(LpEditorFlow, RaceLpIsEditedInItsGridSavedAndReopened) {
   const std::string saved = again->GetGridCtrl()->GetItemText(8, again->LatitudeColumn);
   dynamic_cast<wxMDIChildFrame*>(again->GetFrame())->Activate(); // the user brings its tab to the front
   SettleWx();
-  ASSERT_TRUE(Type(again->GetGridCtrl(), 8, again->LatitudeColumn, "7"));
+  ASSERT_TRUE(TypeIntoCell(again->GetGridCtrl(), 8, again->LatitudeColumn, "7"));
   EXPECT_NEAR(reopened->GetLpFile()->GetRecordLatitude(7), 7.0, 1e-3);
   reopened->Modify(false); // the user's No to saving the changes
   Menu(dynamic_cast<wxMDIChildFrame*>(again->GetFrame()), wxID_CLOSE);

@@ -26,18 +26,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class ShellFlow : public ::testing::Test {
+class ShellFlow : public EditorTest {
 protected:
-  void SetUp() override {
-    if (!StartEditor())
-      GTEST_SKIP() << "no X display";
-    EditorMessages().Clear();
-  }
-  void TearDown() override {
-    if (StartEditor())
-      CloseAllDocuments();
-  }
-
   static void SendMenu(int id) {
     wxCommandEvent event(wxEVT_MENU, id);
     event.SetEventObject(EditorApp().GetMainFrame());

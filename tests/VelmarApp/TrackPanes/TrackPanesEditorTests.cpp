@@ -19,18 +19,7 @@ namespace {
 using DocView::MakeItemHint;
 using DocView::TrackItemKind;
 
-class TrackPanesFlow : public ::testing::Test {
-protected:
-  void SetUp() override {
-    if (!StartEditor())
-      GTEST_SKIP() << "no X display";
-    EditorMessages().Clear();
-  }
-  void TearDown() override {
-    if (StartEditor())
-      CloseAllDocuments();
-  }
-};
+class TrackPanesFlow : public EditorTest {};
 
 TEST_F(TrackPanesFlow, SelectingTreeItemsOfEachSampleFillsTheListAndFocusesTheThreeDView) {
   const Velmar::SampleFolders& samples = EditorSamples();
