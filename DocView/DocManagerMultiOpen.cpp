@@ -1,6 +1,7 @@
 #include "DocView/DocManagerMultiOpen.h"
 
 #include <string>
+#include <vector>
 
 #include <wx/app.h>
 #include <wx/choicdlg.h>
@@ -203,6 +204,22 @@ wxString CDocManagerMultiOpen::MakeNewDocumentName() {
 }
 
 bool CDocManagerMultiOpen::CloseAllDocumentsSafely(bool force) {
+  // Every question comes before the first close, so that a Cancel leaves every
+  // document open as it was, and the discarded ones still marked as changed.
+  const wxList documents = GetDocuments();
+  std::vector<wxDocument*> discarded;
+  for (wxList::compatibility_iterator node = documents.GetFirst(); node; node = node->GetNext()) {
+    auto* doc = static_cast<wxDocument*>(node->GetData());
+    const QuestionAnswer answer = CDocumentBase::AskToSaveChanges(doc);
+    if (answer == QuestionAnswer::Cancel && !force)
+      return false;
+    // A forced close goes ahead whatever the answer, and asks nothing twice.
+    if (answer != QuestionAnswer::Yes)
+      discarded.push_back(doc);
+  }
+  for (wxDocument* doc : discarded)
+    doc->Modify(false);
+
   while (!GetDocuments().empty()) {
     auto* doc = static_cast<wxDocument*>(GetDocuments().GetLast()->GetData());
     if (!CloseDocument(doc, force))

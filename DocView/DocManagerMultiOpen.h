@@ -56,8 +56,10 @@ public:
   wxFileHistory* OnCreateFileHistory() override;
   wxString MakeNewDocumentName() override;
 
-  // Closes every document, newest first, each through CloseDocument; false when the
-  // user kept one open (unless force). Safe although closing a track closes its LPs.
+  // Asks about the unsaved changes of every document first, then closes every
+  // document, newest first, each through CloseDocument. False, with every document
+  // left as it was, when the user cancelled a question or a save failed (a forced
+  // close goes ahead and discards them). Safe although closing a track closes its LPs.
   bool CloseAllDocumentsSafely(bool force);
 
   static constexpr int RecentFileCount = 4;

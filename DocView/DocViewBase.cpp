@@ -82,6 +82,34 @@ bool CDocumentBase::OnNewDocument() {
   return true;
 }
 
+QuestionAnswer CDocumentBase::AskToSaveChanges(wxDocument* doc) {
+  if (!doc->IsModified())
+    return QuestionAnswer::Yes;
+  const std::string question = SaveChangesQuestion(doc->GetUserReadableName().utf8_string());
+  switch (GetUserMessages().AskYesNoCancel(question, MessageParent::MainWindow)) {
+  case QuestionAnswer::Yes:
+    return doc->Save() ? QuestionAnswer::Yes : QuestionAnswer::Cancel;
+  case QuestionAnswer::No:
+    return QuestionAnswer::No;
+  case QuestionAnswer::Cancel:
+    break;
+  }
+  return QuestionAnswer::Cancel;
+}
+
+bool CDocumentBase::OnSaveModified() {
+  switch (AskToSaveChanges(this)) {
+  case QuestionAnswer::Yes:
+    return true;
+  case QuestionAnswer::No:
+    Modify(false);
+    return true;
+  case QuestionAnswer::Cancel:
+    break;
+  }
+  return false;
+}
+
 bool CDocumentBase::CloseThroughManager(wxDocument* doc, bool force) {
   wxDocManager* manager = doc->GetDocumentManager();
   return manager != nullptr ? manager->CloseDocument(doc, force) : doc->Close();
@@ -107,6 +135,18 @@ QuestionAnswer WxUserMessages::Ask(const std::string& text, MessageParent parent
   const int answer = wxMessageBox(wxString::FromUTF8(text), ApplicationTitle,
                                   wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION, ParentFor(parent));
   return answer == wxYES ? QuestionAnswer::Yes : QuestionAnswer::No;
+}
+
+QuestionAnswer WxUserMessages::AskYesNoCancel(const std::string& text, MessageParent parent) {
+  switch (wxMessageBox(wxString::FromUTF8(text), ApplicationTitle, wxYES_NO | wxCANCEL | wxICON_QUESTION,
+                       ParentFor(parent))) {
+  case wxYES:
+    return QuestionAnswer::Yes;
+  case wxNO:
+    return QuestionAnswer::No;
+  default:
+    return QuestionAnswer::Cancel;
+  }
 }
 
 } // namespace Ostra::DocView

@@ -47,6 +47,14 @@ public:
   // Calls OnInitialUpdate on every view (CViewBase or not: others get OnUpdate).
   void InitialUpdateViews();
   bool OnNewDocument() override;
+  // Before a document with unsaved changes closes: Yes saves (a failed save keeps it
+  // open), No discards the changes, Cancel keeps it open.
+  bool OnSaveModified() override;
+
+  // Asks, through the message sink, whether to save doc's unsaved changes. Yes: doc
+  // may close (saved, or it had none); No: the user discards them; Cancel: doc stays
+  // open (the user cancelled or the save failed). Nothing is discarded here.
+  static QuestionAnswer AskToSaveChanges(wxDocument* doc);
 
   // Closes the frame's document through the document manager (so every view goes with
   // it); false when the user refused.
@@ -85,6 +93,7 @@ class WxUserMessages : public UserMessages {
 public:
   void Show(const std::string& text, MessageParent parent) override;
   QuestionAnswer Ask(const std::string& text, MessageParent parent) override;
+  QuestionAnswer AskYesNoCancel(const std::string& text, MessageParent parent) override;
 };
 
 inline constexpr const char* ApplicationTitle = "Velmar";

@@ -17,6 +17,10 @@ public:
     std::fprintf(stderr, "%s (answered No)\n", text.c_str());
     return QuestionAnswer::No;
   }
+  QuestionAnswer AskYesNoCancel(const std::string& text, MessageParent) override {
+    std::fprintf(stderr, "%s (answered Cancel)\n", text.c_str());
+    return QuestionAnswer::Cancel;
+  }
 };
 
 UserMessages*& InstalledSink() {
@@ -24,6 +28,8 @@ UserMessages*& InstalledSink() {
   return sink;
 }
 } // namespace
+
+QuestionAnswer UserMessages::AskYesNoCancel(const std::string&, MessageParent) { return QuestionAnswer::Cancel; }
 
 UserMessages& GetUserMessages() {
   static StandardErrorMessages fallback;
@@ -35,6 +41,10 @@ UserMessages* SetUserMessages(UserMessages* sink) {
   UserMessages* previous = InstalledSink();
   InstalledSink() = sink;
   return previous;
+}
+
+std::string SaveChangesQuestion(const std::string& documentName) {
+  return "Do you want to save changes to " + documentName + "?";
 }
 
 std::string CurrentExceptionText() {

@@ -12,7 +12,7 @@ enum class MessageParent {
   View        // a view speaking; the sink shows it over the active view
 };
 
-enum class QuestionAnswer { Yes, No };
+enum class QuestionAnswer { Yes, No, Cancel };
 
 class UserMessages {
 public:
@@ -21,6 +21,9 @@ public:
   virtual void Show(const std::string& text, MessageParent parent) = 0;
   // A Yes/No question; No is the safe answer.
   virtual QuestionAnswer Ask(const std::string& text, MessageParent parent) = 0;
+  // A Yes/No/Cancel question; Cancel is the safe answer, and the one given by a sink
+  // that cannot ask, so that nothing is written or discarded unasked.
+  virtual QuestionAnswer AskYesNoCancel(const std::string& text, MessageParent parent);
 };
 
 // The sink in force. Without one installed, messages go to standard error and questions
@@ -38,6 +41,9 @@ inline constexpr const char* ToolkitExceptionText = "Caught an MFC exception.";
 // shown through the sink. True when work returned normally.
 bool RunGuarded(const std::function<void()>& work, MessageParent parent = MessageParent::MainWindow);
 bool RunGuarded(const std::function<void()>& work, UserMessages& sink, MessageParent parent);
+
+// The question asked before a document with unsaved changes closes.
+std::string SaveChangesQuestion(const std::string& documentName);
 
 // The text the boundary would show for the exception in flight; call inside a catch.
 std::string CurrentExceptionText();

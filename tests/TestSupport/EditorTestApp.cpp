@@ -17,13 +17,24 @@ namespace Ostra::Test {
 
 void RecordingMessages::Show(const std::string& text, DocView::MessageParent) { Shown.push_back(text); }
 
-DocView::QuestionAnswer RecordingMessages::Ask(const std::string& text, DocView::MessageParent) {
-  Asked.push_back(text);
-  if (Answers.empty())
-    return DocView::QuestionAnswer::No;
-  const DocView::QuestionAnswer answer = Answers.front();
-  Answers.pop_front();
+namespace {
+DocView::QuestionAnswer NextAnswer(RecordingMessages& messages, const std::string& text,
+                                   DocView::QuestionAnswer otherwise) {
+  messages.Asked.push_back(text);
+  if (messages.Answers.empty())
+    return otherwise;
+  const DocView::QuestionAnswer answer = messages.Answers.front();
+  messages.Answers.pop_front();
   return answer;
+}
+} // namespace
+
+DocView::QuestionAnswer RecordingMessages::Ask(const std::string& text, DocView::MessageParent) {
+  return NextAnswer(*this, text, DocView::QuestionAnswer::No);
+}
+
+DocView::QuestionAnswer RecordingMessages::AskYesNoCancel(const std::string& text, DocView::MessageParent) {
+  return NextAnswer(*this, text, DocView::QuestionAnswer::Cancel);
 }
 
 void RecordingMessages::Clear() {

@@ -46,11 +46,12 @@ class CVelmarApp;
 namespace Ostra::Test {
 
 // A message sink that records instead of showing boxes; questions take the queued
-// answers, then No.
+// answers, then No (Cancel where Cancel is offered).
 class RecordingMessages : public DocView::UserMessages {
 public:
   void Show(const std::string& text, DocView::MessageParent parent) override;
   DocView::QuestionAnswer Ask(const std::string& text, DocView::MessageParent parent) override;
+  DocView::QuestionAnswer AskYesNoCancel(const std::string& text, DocView::MessageParent parent) override;
 
   void Clear();
   // Every shown text, one per line, for assertion messages.

@@ -30,8 +30,11 @@ TEST(UserMessages, AnInstalledSinkReplacesTheDefaultUntilRemoved) {
   EXPECT_FALSE(RunGuarded([] { throw Util::XUsage("through the sink"); }));
   EXPECT_EQ(SetUserMessages(previous), &sink);
   EXPECT_EQ(sink.Shown, (std::vector<std::string>{"through the sink"}));
-  // Without a sink nothing is discarded unasked: questions answer No.
+  // Without a sink nothing is discarded or written unasked: questions answer No, or
+  // Cancel where Cancel is offered; so does a sink that cannot ask that question.
   EXPECT_EQ(GetUserMessages().Ask("Discard?", MessageParent::MainWindow), QuestionAnswer::No);
+  EXPECT_EQ(GetUserMessages().AskYesNoCancel("Save?", MessageParent::MainWindow), QuestionAnswer::Cancel);
+  EXPECT_EQ(sink.AskYesNoCancel("Save?", MessageParent::MainWindow), QuestionAnswer::Cancel);
 }
 
 } // namespace

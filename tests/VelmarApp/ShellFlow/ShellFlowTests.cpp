@@ -12,6 +12,7 @@
 
 #include "DocView/Core/CommandIds.h"
 #include "DocView/DocManagerMultiOpen.h"
+#include "DocView/LpDoc.h"
 #include "DocView/TrkSplitterFrame.h"
 #include "TestSupport/EditorTestApp.h"
 #include "TestSupport/TempDir.h"
@@ -25,6 +26,7 @@ namespace Ostra::Test {
 namespace {
 
 namespace fs = std::filesystem;
+using DocView::QuestionAnswer;
 
 class ShellFlow : public EditorTest {
 protected:
@@ -172,6 +174,60 @@ TEST_F(ShellFlow, ClosingATrackClosesItsUnchangedLpsOnly) {
   EXPECT_EQ(FindOpenDocument(EditorSamples().N4 + "race.lp"), nullptr);
   EXPECT_EQ(FindOpenDocument(EditorSamples().N4 + "raceline.lp"), line);
   line->Modify(false);
+}
+
+// Closing a changed LP, or everything as the main window's close does, asks first: Cancel
+// keeps every document as it was, No closes without writing (and the next open shows
+// the file), Yes writes the changes and closes.
+TEST_F(ShellFlow, UnsavedChangesAreAskedAboutBeforeAnythingCloses) {
+  TempDir dir;
+  const std::string track_path = CopyGplSample(dir, "asked", "asked");
+  const std::string lp_path = dir / "asked/race.lp";
+  const auto race_lp = [&] { return dynamic_cast<DocView::CLpDoc*>(FindOpenDocument(lp_path)); };
+  const auto file_latitude = [&] {
+    auto* lp = dynamic_cast<DocView::CLpDoc*>(OpenAsUser(lp_path));
+    return lp != nullptr ? lp->GetLpFile()->GetRecordLatitude(3) : -999.0;
+  };
+  const std::string question = "Do you want to save changes to race.lp?";
+  ASSERT_NE(OpenAsUser(track_path), nullptr) << EditorMessages().Joined();
+  ASSERT_NE(OpenAsUser(EditorSamples().N4Track), nullptr);
+  ASSERT_NE(race_lp(), nullptr);
+  const double original = race_lp()->GetLpFile()->GetRecordLatitude(3);
+  const std::size_t open = OpenDocuments().size();
+
+  race_lp()->SetRecordLatitude(3, original + 1.0);
+  ASSERT_TRUE(race_lp()->IsModified());
+  EditorMessages().Answers = {QuestionAnswer::Cancel};
+  EXPECT_FALSE(EditorApp().GetMainFrame()->Close(false));
+  SettleWx();
+  EXPECT_EQ(EditorMessages().Asked, std::vector<std::string>{question});
+  EXPECT_EQ(OpenDocuments().size(), open);
+  ASSERT_NE(race_lp(), nullptr);
+  EXPECT_TRUE(race_lp()->IsModified());
+  // Its own tab asks the same.
+  EditorMessages().Answers = {QuestionAnswer::Cancel};
+  race_lp()->GetFirstView()->GetFrame()->Close();
+  SettleWx();
+  ASSERT_NE(race_lp(), nullptr);
+  EXPECT_TRUE(race_lp()->IsModified());
+
+  EditorMessages().Clear();
+  EditorMessages().Answers = {QuestionAnswer::No};
+  EXPECT_TRUE(EditorApp().GetDocManager()->CloseAllDocumentsSafely(false));
+  SettleWx();
+  EXPECT_TRUE(OpenDocuments().empty());
+  EXPECT_EQ(EditorMessages().Asked, std::vector<std::string>{question});
+  EXPECT_DOUBLE_EQ(file_latitude(), original);
+
+  race_lp()->SetRecordLatitude(3, original + 2.0);
+  EditorMessages().Clear();
+  EditorMessages().Answers = {QuestionAnswer::Yes};
+  race_lp()->GetFirstView()->GetFrame()->Close();
+  SettleWx();
+  EXPECT_EQ(race_lp(), nullptr);
+  EXPECT_EQ(EditorMessages().Asked, std::vector<std::string>{question});
+  EXPECT_TRUE(EditorMessages().Shown.empty()) << EditorMessages().Joined();
+  EXPECT_NEAR(file_latitude(), original + 2.0, 1e-3);
 }
 
 TEST_F(ShellFlow, NewOffersTheThreeKindsAndANewTrackClosesNoLps) {
