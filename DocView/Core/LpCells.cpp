@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <system_error>
 
 #include "Util/StringUtil.h"
@@ -80,6 +81,9 @@ std::string FormatCellHex(Util::U32 value) {
 
 std::optional<double> ParseCellDouble(std::string_view text) {
   const bool negative = SkipBlanksAndSign(text);
+  // atof takes one sign; from_chars would read a second minus ("--5", "+-5") as a number.
+  if (!text.empty() && (text.front() == '-' || text.front() == '+'))
+    return 0.0;
   std::chars_format format = std::chars_format::general;
   if (HasHexPrefix(text)) {
     text.remove_prefix(2);
@@ -110,6 +114,10 @@ std::optional<double> ParseCellAngle(std::string_view text) {
   if (!std::isfinite(radians))
     return std::nullopt;
   return radians;
+}
+
+bool IsStorableLpValue(double value) {
+  return std::isfinite(value) && std::fabs(value) <= static_cast<double>(std::numeric_limits<float>::max());
 }
 
 bool ParseCellBool(std::string_view text) { return !text.empty() && text.front() == '1'; }

@@ -34,6 +34,11 @@ std::optional<double> ParseCellDouble(std::string_view text);
 std::optional<double> ParseCellSpeed(std::string_view text);
 // Degrees typed, radians returned.
 std::optional<double> ParseCellAngle(std::string_view text);
+// Whether an edit may store the value (in the LP's own units) in an LP. The GPL and N4
+// formats keep single-precision floats, which would turn a larger number into
+// infinity: a value beyond their range is refused as a value that is not finite is.
+bool IsStorableLpValue(double value);
+
 // True exactly when the text starts with '1'.
 bool ParseCellBool(std::string_view text);
 // A flags word read the way the C library's strtoul reads base 16 on a 32-bit system:

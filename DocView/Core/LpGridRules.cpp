@@ -14,21 +14,28 @@ bool IsRecord(const Papy::LpFile& lp, int record) {
 }
 
 // Writes a parsed number, or refuses a text whose number must not reach the LP.
-template <class Value, class Setter>
-LpCellEdit Write(const std::optional<Value>& value, Setter&& set, LpCellRefresh refresh) {
-  if (!value)
+LpCellEdit WriteNumber(ILpRecordSetter& setter, LpColumnKind kind, int record, const std::optional<double>& value,
+                       LpCellRefresh refresh) {
+  if (!value || !IsStorableLpValue(*value))
     return {};
-  set(*value);
+  WriteCellValue(setter, kind, record, *value);
   return {true, refresh};
+}
+
+bool IsFlag(LpColumn column) {
+  return column.Kind == LpColumnKind::Flag && column.FlagIndex >= 0 && column.FlagIndex < LpFlagCount;
 }
 
 } // namespace
 
 std::string FormatCell(const Papy::LpFile& lp, const LpColumnMap& map, int record, int column) {
+  return FormatCell(lp, map.At(column), record);
+}
+
+std::string FormatCell(const Papy::LpFile& lp, LpColumn what, int record) {
   if (!IsRecord(lp, record))
     return {};
   const auto i = static_cast<Util::U32>(record);
-  const LpColumn what = map.At(column);
   switch (what.Kind) {
   case LpColumnKind::Longitude:
     return FormatCellDouble(lp.GetRecordLongitude(i));
@@ -49,6 +56,8 @@ std::string FormatCell(const Papy::LpFile& lp, const LpColumnMap& map, int recor
   case LpColumnKind::SpeedModifier:
     return FormatCellDouble(lp.GetRecordSpeedModifier(i));
   case LpColumnKind::Flag:
+    if (!IsFlag(what))
+      return {};
     return FormatCellBool((lp.*LpFlagColumns()[static_cast<std::size_t>(what.FlagIndex)].Get)(i));
   case LpColumnKind::Flags:
     return FormatCellHex(lp.GetRecordFlags(i));
@@ -93,6 +102,37 @@ bool IsCellEditable(const Papy::LpFile& lp, const LpColumnMap& map, int row, int
   return false;
 }
 
+bool WriteCellValue(ILpRecordSetter& setter, LpColumnKind kind, int record, double value) {
+  switch (kind) {
+  case LpColumnKind::Latitude:
+    setter.SetRecordLatitude(record, value);
+    return true;
+  case LpColumnKind::SpeedLimit:
+    setter.SetRecordSpeedLimit(record, value);
+    return true;
+  case LpColumnKind::LongitudinalSpeed:
+    setter.SetRecordLongitudinalSpeed(record, value);
+    return true;
+  case LpColumnKind::LateralSpeed:
+    setter.SetRecordLateralSpeed(record, value);
+    return true;
+  case LpColumnKind::YawSpeed:
+    setter.SetRecordYawSpeed(record, value);
+    return true;
+  case LpColumnKind::SpeedModifier:
+    setter.SetRecordSpeedModifier(record, value);
+    return true;
+  case LpColumnKind::None:
+  case LpColumnKind::Longitude:
+  case LpColumnKind::Control:
+  case LpColumnKind::PathLength:
+  case LpColumnKind::Flag:
+  case LpColumnKind::Flags:
+    break;
+  }
+  return false;
+}
+
 LpCellEdit ApplyCellText(ILpRecordSetter& setter, const Papy::LpFile& lp, const LpColumnMap& map, int column,
                          int record, std::string_view text) {
   if (!IsCellEditable(lp, map, record + 1, column))
@@ -103,32 +143,28 @@ LpCellEdit ApplyCellText(ILpRecordSetter& setter, const Papy::LpFile& lp, const 
     setter.SetControlPoint(record, ParseCellBool(text));
     return {true, LpCellRefresh::ControlSpan};
   case LpColumnKind::Latitude:
-    return Write(
-        ParseCellDouble(text), [&](double v) { setter.SetRecordLatitude(record, v); },
-        lp.HasControlPoints() ? LpCellRefresh::ControlSpan : LpCellRefresh::None);
+    return WriteNumber(setter, what.Kind, record, ParseCellDouble(text),
+                       lp.HasControlPoints() ? LpCellRefresh::ControlSpan : LpCellRefresh::None);
   case LpColumnKind::SpeedLimit:
-    return Write(
-        ParseCellSpeed(text), [&](double v) { setter.SetRecordSpeedLimit(record, v); }, LpCellRefresh::None);
   case LpColumnKind::LongitudinalSpeed:
-    return Write(
-        ParseCellSpeed(text), [&](double v) { setter.SetRecordLongitudinalSpeed(record, v); },
-        LpCellRefresh::None);
   case LpColumnKind::LateralSpeed:
-    return Write(
-        ParseCellSpeed(text), [&](double v) { setter.SetRecordLateralSpeed(record, v); }, LpCellRefresh::None);
+    return WriteNumber(setter, what.Kind, record, ParseCellSpeed(text), LpCellRefresh::None);
   case LpColumnKind::YawSpeed:
-    return Write(
-        ParseCellAngle(text), [&](double v) { setter.SetRecordYawSpeed(record, v); }, LpCellRefresh::None);
+    return WriteNumber(setter, what.Kind, record, ParseCellAngle(text), LpCellRefresh::None);
   case LpColumnKind::SpeedModifier:
-    return Write(
-        ParseCellDouble(text), [&](double v) { setter.SetRecordSpeedModifier(record, v); },
-        LpCellRefresh::FlagsCell);
+    return WriteNumber(setter, what.Kind, record, ParseCellDouble(text), LpCellRefresh::FlagsCell);
   case LpColumnKind::Flag:
+    if (!IsFlag(what))
+      return {};
     (setter.*LpFlagColumns()[static_cast<std::size_t>(what.FlagIndex)].Set)(record, ParseCellBool(text));
     return {true, LpCellRefresh::FlagsCell};
-  case LpColumnKind::Flags:
-    return Write(
-        ParseCellHex(text), [&](Util::U32 v) { setter.SetRecordFlags(record, v); }, LpCellRefresh::FlagCells);
+  case LpColumnKind::Flags: {
+    const std::optional<Util::U32> flags = ParseCellHex(text);
+    if (!flags)
+      return {};
+    setter.SetRecordFlags(record, *flags);
+    return {true, LpCellRefresh::FlagCells};
+  }
   case LpColumnKind::None:
   case LpColumnKind::Longitude:
   case LpColumnKind::PathLength:

@@ -19,6 +19,7 @@ namespace Ostra::DocView {
 // The text of a record's cell in a column of the map ("" for a column outside it, and
 // for a speed-limit cell of a record without a limit).
 std::string FormatCell(const Papy::LpFile& lp, const LpColumnMap& map, int record, int column);
+std::string FormatCell(const Papy::LpFile& lp, LpColumn column, int record);
 
 // Hands out every cell text of the grid that shows the LP: the headers in row 0, then
 // record r - 1 in row r, column by column.
@@ -41,10 +42,16 @@ enum class LpCellRefresh {
 struct LpCellEdit {
   // False leaves the LP untouched and the grid puts the old text back: the column has
   // no setter, or the text holds a number that must not reach an LP (not finite, or
-  // beyond the range of the field).
+  // beyond what the formats store: IsStorableLpValue).
   bool Accepted = false;
   LpCellRefresh Refresh = LpCellRefresh::None;
 };
+
+// Writes a number, in the LP's own units (metres, metres per second, radians), through
+// the setter of a column that holds one: latitude, speed limit, the three speeds and
+// the speed modifier. False, writing nothing, for any other column. The value is not
+// checked here (see IsStorableLpValue).
+bool WriteCellValue(ILpRecordSetter& setter, LpColumnKind kind, int record, double value);
 
 // Writes a cell's new text through the column's setter (record = row - 1). The
 // setter's exceptions propagate: the caller restores the cell.

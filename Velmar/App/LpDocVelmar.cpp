@@ -7,13 +7,15 @@ wxIMPLEMENT_DYNAMIC_CLASS(CLcvDocVelmar, CLpDocVelmar);
 
 CLpDocVelmar::~CLpDocVelmar() { DocView::GetDocumentRegistry().UnregisterLpDocument(this); }
 
-bool CLpDocVelmar::OnOpenDocument(const wxString& path) {
-  if (!OpenFile(path, false))
+bool CLpDocVelmar::OpenAndRegister(const wxString& path, bool lapCurve) {
+  if (!OpenFile(path, lapCurve))
     return false;
   DocView::GetDocumentRegistry().RegisterLpDocument(this);
   InitialUpdateViews();
   return true;
 }
+
+bool CLpDocVelmar::OnOpenDocument(const wxString& path) { return OpenAndRegister(path, false); }
 
 bool CLpDocVelmar::OnNewDocument() {
   if (!CLpDoc::OnNewDocument())
@@ -22,13 +24,7 @@ bool CLpDocVelmar::OnNewDocument() {
   return true;
 }
 
-bool CLcvDocVelmar::OnOpenDocument(const wxString& path) {
-  if (!OpenFile(path, true))
-    return false;
-  DocView::GetDocumentRegistry().RegisterLpDocument(this);
-  InitialUpdateViews();
-  return true;
-}
+bool CLcvDocVelmar::OnOpenDocument(const wxString& path) { return OpenAndRegister(path, true); }
 
 bool CLcvDocVelmar::OnNewDocument() { return false; }
 

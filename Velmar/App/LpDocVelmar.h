@@ -17,6 +17,11 @@ public:
   // An empty document without an LP, registered under no folder.
   bool OnNewDocument() override;
 
+protected:
+  // Opens the file (a lap curve afresh), then links the document to its track and
+  // fills the views; a failed open is shown and never enters the registry.
+  bool OpenAndRegister(const wxString& path, bool lapCurve);
+
   wxDECLARE_DYNAMIC_CLASS(CLpDocVelmar);
 };
 

@@ -1,10 +1,10 @@
 #include "Velmar/Core/LpEditCommands.h"
 
-#include <cmath>
 #include <limits>
 #include <optional>
 
 #include "DocView/Core/LpCells.h"
+#include "DocView/Core/LpGridRules.h"
 #include "Papy/Lp/LpFile.h"
 #include "Util/StringUtil.h"
 
@@ -68,24 +68,6 @@ double CurrentValue(const Papy::LpFile& lp, LpColumnKind kind, Util::U32 record)
   }
 }
 
-std::string FormatField(const Papy::LpFile& lp, LpColumnKind kind, Util::U32 record) {
-  switch (kind) {
-  case LpColumnKind::Latitude:
-    return DocView::FormatCellDouble(lp.GetRecordLatitude(record));
-  case LpColumnKind::SpeedLimit:
-    return lp.HasRecordSpeedLimit(record) ? DocView::FormatCellSpeed(lp.GetRecordSpeedLimit(record))
-                                          : std::string();
-  case LpColumnKind::LongitudinalSpeed:
-    return DocView::FormatCellSpeed(lp.GetRecordLongitudinalSpeed(record));
-  case LpColumnKind::LateralSpeed:
-    return DocView::FormatCellSpeed(lp.GetRecordLateralSpeed(record));
-  case LpColumnKind::YawSpeed:
-    return DocView::FormatCellAngle(lp.GetRecordYawSpeed(record));
-  default:
-    return {};
-  }
-}
-
 class CellWriter {
 public:
   CellWriter(ILpGridAccess& grid, DocView::ILpRecordSetter& setter, const Papy::LpFile& lp)
@@ -93,32 +75,15 @@ public:
 
   // Stores a value in the LP's units into the cell's field and shows what the LP kept.
   void Write(int row, int col, LpColumnKind kind, double value) {
-    if (!std::isfinite(value)) {
-      ++Outcome.NotFinite;
+    if (!DocView::IsStorableLpValue(value)) {
+      ++Outcome.Unstorable;
       return;
     }
     const int record = row - 1;
-    switch (kind) {
-    case LpColumnKind::Latitude:
-      Setter.SetRecordLatitude(record, value);
-      break;
-    case LpColumnKind::SpeedLimit:
-      Setter.SetRecordSpeedLimit(record, value);
-      break;
-    case LpColumnKind::LongitudinalSpeed:
-      Setter.SetRecordLongitudinalSpeed(record, value);
-      break;
-    case LpColumnKind::LateralSpeed:
-      Setter.SetRecordLateralSpeed(record, value);
-      break;
-    case LpColumnKind::YawSpeed:
-      Setter.SetRecordYawSpeed(record, value);
-      break;
-    default:
+    if (!DocView::WriteCellValue(Setter, kind, record, value))
       return;
-    }
     ++Outcome.Written;
-    Grid.SetItemText(row, col, FormatField(Lp, kind, static_cast<Util::U32>(record)));
+    Grid.SetItemText(row, col, DocView::FormatCell(Lp, DocView::LpColumn{kind}, record));
     if (kind == LpColumnKind::Latitude && Lp.HasControlPoints())
       Grid.RefreshControlSpan(record);
   }
@@ -176,10 +141,11 @@ double ParseShown(const std::string& text) {
 } // namespace
 
 std::string DescribeSkippedCells(const LpEditOutcome& outcome) {
-  if (outcome.NotFinite == 0)
+  if (outcome.Unstorable == 0)
     return {};
-  const std::string cells = outcome.NotFinite == 1 ? "1 cell was" : std::to_string(outcome.NotFinite) + " cells were";
-  return cells + " left unchanged because the new value would not be a finite number.";
+  const std::string cells =
+      outcome.Unstorable == 1 ? "1 cell was" : std::to_string(outcome.Unstorable) + " cells were";
+  return cells + " left unchanged because the new value would not be a number the LP can hold.";
 }
 
 bool CanEditSelection(const ILpGridAccess& grid) {

@@ -49,11 +49,11 @@ public:
 };
 
 // How a command went: cells written, and cells passed over because their value was
-// not a finite number (a text such as "nan", or a product that overflowed), which
-// never reaches an LP.
+// not a number an LP can hold (a text such as "nan", or a product that overflowed;
+// DocView::IsStorableLpValue), which never reaches an LP.
 struct LpEditOutcome {
   int Written = 0;
-  int NotFinite = 0;
+  int Unstorable = 0;
 };
 
 // The message for the cells an edit passed over; empty when there were none.

@@ -58,6 +58,8 @@ TEST(LpCells, ParsesNumbersAsAtofDoesAndRefusesWhatMustNotReachAnLp) {
       {"", 0.0},
       {"-", 0.0},
       {"- 5", 0.0},
+      {"--5", 0.0},        // one sign only
+      {"+-5", 0.0},
       {"1e-300", 1e-300},
       {"nan", std::nullopt},
       {"-NaN", std::nullopt},

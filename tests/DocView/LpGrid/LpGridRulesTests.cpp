@@ -148,6 +148,7 @@ TEST(LpGridRules, RefusedTextsAndColumnsWithoutASetterLeaveTheLpAlone) {
   } cases[] = {
       {map.Latitude, 2, "nan"},     {map.Latitude, 2, "inf"},     {map.Latitude, 2, "1e999"},
       {map.LongitudinalSpeed, 2, "-inf"}, {map.YawSpeed, 2, "1.7e308"}, {map.Flags, 2, "1FFFFFFFF"},
+      {map.Latitude, 2, "1e39"},    {map.LongitudinalSpeed, 2, "-2e39"}, // a float's range: stored as inf
       {map.Longitude, 2, "5"},      {map.PathLength, 2, "5"},     {map.Count(), 2, "5"},
       {map.Latitude, -1, "5"},      {map.Latitude, static_cast<int>(n4->GetRecordCount()), "5"},
   };

@@ -42,7 +42,7 @@ TEST(LpEditCommands, SetValueWritesTheSelectedValueCellsInRowMajorOrder) {
   f.Grid.Select(5, map.Longitude); // the fixed column
   const LpEditOutcome outcome = SetValue(f.Grid, f.Setter, *f.Lp, 100.0);
   EXPECT_EQ(outcome.Written, 3);
-  EXPECT_EQ(outcome.NotFinite, 0);
+  EXPECT_EQ(outcome.Unstorable, 0);
   EXPECT_EQ(f.Setter.Calls, (std::vector<std::string>{"SetRecordYawSpeed(1)", "SetRecordLatitude(2)",
                                                      "SetRecordLongitudinalSpeed(2)"}));
   EXPECT_NEAR(f.Lp->GetRecordYawSpeed(1), Util::DegreesToRadians(100.0), 1e-6);
@@ -186,7 +186,7 @@ TEST(LpEditCommands, ARangeFromTheHeaderToTheFirstRecordRowStaysFinite) {
   EXPECT_EQ(f.Lp->GetRecordLatitude(0), 6.0);
 }
 
-TEST(LpEditCommands, ValuesThatAreNotFiniteNeverReachTheLp) {
+TEST(LpEditCommands, ValuesAnLpCannotHoldNeverReachIt) {
   Fixture f(DocView::LpGridTest::GplLp());
   const auto& map = f.Grid.Map;
   f.Grid.SelectBlock(2, map.Latitude, 3, map.Latitude);
@@ -195,23 +195,31 @@ TEST(LpEditCommands, ValuesThatAreNotFiniteNeverReachTheLp) {
   f.Grid.SetItemText(3, map.Latitude, "nan");
   const LpEditOutcome scaled = Scale(f.Grid, f.Setter, *f.Lp, 1e10, 1e10);
   EXPECT_EQ(scaled.Written, 0);
-  EXPECT_EQ(scaled.NotFinite, 2);
+  EXPECT_EQ(scaled.Unstorable, 2);
   EXPECT_EQ(DescribeSkippedCells(scaled),
-            "2 cells were left unchanged because the new value would not be a finite number.");
+            "2 cells were left unchanged because the new value would not be a number the LP can hold.");
   EXPECT_EQ(DescribeSkippedCells({1, 0}), "");
   EXPECT_TRUE(f.Setter.Calls.empty());
   // Degrees of 1e308 are more radians than a double holds.
   Fixture yaw(DocView::LpGridTest::GplLp());
   yaw.Grid.Select(4, yaw.Grid.Map.YawSpeed);
   const LpEditOutcome set = SetValue(yaw.Grid, yaw.Setter, *yaw.Lp, 1e308);
-  EXPECT_EQ(set.NotFinite, 1);
+  EXPECT_EQ(set.Unstorable, 1);
   EXPECT_EQ(set.Written, 0);
   EXPECT_EQ(yaw.Lp->GetRecordYawSpeed(3), 0.0);
+  // Finite, but more than the format's single-precision floats hold: stored, it would
+  // read back as infinity.
+  Fixture big(DocView::LpGridTest::GplLp());
+  big.Grid.Select(4, big.Grid.Map.Latitude);
+  EXPECT_EQ(SetValue(big.Grid, big.Setter, *big.Lp, 1e39).Unstorable, 1);
+  EXPECT_EQ(big.Lp->GetRecordLatitude(3), 0.0);
+  EXPECT_EQ(SetValue(big.Grid, big.Setter, *big.Lp, 3e38).Written, 1);
+  EXPECT_TRUE(std::isfinite(big.Lp->GetRecordLatitude(3)));
   // A ramp towards "nan" writes nothing in that column.
   Fixture ramp(DocView::LpGridTest::GplLp());
   ramp.Grid.SelectBlock(2, ramp.Grid.Map.Latitude, 5, ramp.Grid.Map.Latitude);
   ramp.Grid.SetItemText(5, ramp.Grid.Map.Latitude, "inf");
-  EXPECT_EQ(Ramp(ramp.Grid, ramp.Setter, *ramp.Lp).NotFinite, 4);
+  EXPECT_EQ(Ramp(ramp.Grid, ramp.Setter, *ramp.Lp).Unstorable, 4);
   EXPECT_TRUE(ramp.Setter.Calls.empty());
 }
 

@@ -140,6 +140,9 @@ TEST_F(CommandsFlow, GenerateCurveThenGenerateLpInEveryGamesSample) {
     wxDocument* generated = Editor::FindOpenDocument(folder + "race.lp");
     ASSERT_NE(generated, nullptr);
     EXPECT_NE(LpOf(generated).Get(), race_lp.Get());
+    // In place of the old race.lp, linked to the track, whose 3D view draws it.
+    ASSERT_EQ(track->GetLpDocumentCount(), 2);
+    EXPECT_TRUE(track->GetLpDocument(0) == generated || track->GetLpDocument(1) == generated);
     EXPECT_EQ(LpOf(generated)->GetRecordCount(), count);
     ExpectFinite(*LpOf(generated));
 
