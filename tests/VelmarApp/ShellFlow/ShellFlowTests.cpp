@@ -37,6 +37,18 @@ protected:
     SettleWx();
   }
 
+  // Records the ids of the menu commands that the windows are sent.
+  struct CommandRecorder : wxEventFilter {
+    CommandRecorder() { wxEvtHandler::AddFilter(this); }
+    ~CommandRecorder() override { wxEvtHandler::RemoveFilter(this); }
+    int FilterEvent(wxEvent& event) override {
+      if (event.GetEventType() == wxEVT_MENU && (Ids.empty() || Ids.back() != event.GetId()))
+        Ids.push_back(event.GetId());
+      return Event_Skip;
+    }
+    std::vector<int> Ids;
+  };
+
   static DocView::CTrkSplitterFrame* TrackFrame(wxDocument* doc) {
     return doc == nullptr ? nullptr : dynamic_cast<DocView::CTrkSplitterFrame*>(doc->GetFirstView()->GetFrame());
   }
@@ -366,6 +378,71 @@ TEST_F(ShellFlow, CommandsTheActivePaneIgnoresReachTheOtherPanes) {
   SendMenu(DocView::ID_PREV_PANE);
   SendMenu(DocView::ID_PREV_PANE);
   EXPECT_EQ(frame->FindPane(wxWindow::FindFocus()), 2);
+}
+
+// The shortcut keys, looked up as the toolkit looks them up for a key pressed in the
+// focused window (its accelerator table, then its parents' up to the main window), and
+// the command sent where the toolkit sends it. Keys are not sent through the display:
+// the window tests share one, and a key could reach another test's window.
+TEST_F(ShellFlow, TheShortcutKeysReachTheirCommands) {
+  wxDocument* track = OpenAsUser(EditorSamples().GplTrack);
+  DocView::CTrkSplitterFrame* frame = TrackFrame(track);
+  ASSERT_NE(frame, nullptr);
+  frame->GetPaneWindow(0)->SetFocus();
+  SettleWx();
+  if (frame->FindPane(wxWindow::FindFocus()) != 0)
+    GTEST_SKIP() << "the display gives no keyboard focus";
+  CommandRecorder commands;
+  const auto press = [&](int key, int modifiers = wxMOD_NONE) {
+    commands.Ids.clear();
+    wxKeyEvent down(wxEVT_KEY_DOWN);
+    down.m_keyCode = key;
+    down.SetControlDown((modifiers & wxMOD_CONTROL) != 0);
+    down.m_shiftDown = (modifiers & wxMOD_SHIFT) != 0;
+    for (wxWindow* window = wxWindow::FindFocus(); window != nullptr; window = window->GetParent()) {
+      if (const int command = window->GetAcceleratorTable()->GetCommand(down); command != -1) {
+        wxCommandEvent event(wxEVT_MENU, command);
+        event.SetEventObject(window);
+        window->HandleWindowEvent(event);
+        break;
+      }
+      if (window->IsTopLevel())
+        break;
+    }
+    SettleWx();
+    return commands.Ids;
+  };
+  EXPECT_EQ(press(WXK_F6), std::vector<int>{DocView::ID_NEXT_PANE});
+  EXPECT_EQ(frame->FindPane(wxWindow::FindFocus()), 1);
+  EXPECT_EQ(press(WXK_F6, wxMOD_SHIFT), std::vector<int>{DocView::ID_PREV_PANE});
+  EXPECT_EQ(frame->FindPane(wxWindow::FindFocus()), 0);
+  EXPECT_EQ(press(WXK_F5), std::vector<int>{DocView::ID_VIEW_REFRESH});
+
+  int prompted = 0;
+  EditorApp().GetDocManager()->SetOpenPrompt([&](const wxString&, wxArrayString&) {
+    ++prompted;
+    return false;
+  });
+  EXPECT_EQ(press('O', wxMOD_CONTROL), std::vector<int>{wxID_OPEN});
+  EXPECT_EQ(prompted, 1);
+  EditorApp().GetDocManager()->SetOpenPrompt([](const wxString&, wxArrayString&) { return false; });
+
+  // In race.lp's grid: Ctrl+Z changes nothing, Ctrl+S saves.
+  auto* lp = dynamic_cast<DocView::CLpDoc*>(FindOpenDocument(EditorSamples().Gpl + "race.lp"));
+  ASSERT_NE(lp, nullptr);
+  dynamic_cast<wxMDIChildFrame*>(lp->GetFirstView()->GetFrame())->Activate();
+  SettleWx();
+  lp->GetFirstView()->GetFrame()->GetChildren().front()->SetFocus();
+  SettleWx();
+  const double latitude = lp->GetLpFile()->GetRecordLatitude(3);
+  lp->SetRecordLatitude(3, latitude);
+  ASSERT_TRUE(lp->IsModified());
+  EXPECT_EQ(press('Z', wxMOD_CONTROL), std::vector<int>{wxID_UNDO});
+  EXPECT_TRUE(lp->IsModified());
+  EXPECT_EQ(lp->GetLpFile()->GetRecordLatitude(3), latitude);
+  EXPECT_EQ(press('S', wxMOD_CONTROL), std::vector<int>{wxID_SAVE});
+  EXPECT_FALSE(lp->IsModified());
+  EXPECT_TRUE(EditorMessages().Shown.empty()) << EditorMessages().Joined();
 }
 
 TEST_F(ShellFlow, DroppedFilesOpenAndTheAboutBoxNamesTheProgram) {
