@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "TestSupport/GridTyping.h"
 #include "TestSupport/WxTestApp.h"
 
 #include <wx/app.h>
@@ -19,32 +20,10 @@
 #include <string>
 #include <vector>
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-
 namespace {
 
+using Ostra::Test::ClipboardTurn;
 using Ostra::Test::StartWx;
-
-// The system clipboard is shared by every program on the display, and ctest runs the
-// tests side by side: a test that puts text on it and reads it back takes its turn.
-class ClipboardTurn {
-public:
-  ClipboardTurn() : Fd(::open("/tmp/velmar-grid-clipboard-tests.lock", O_RDWR | O_CREAT | O_CLOEXEC, 0666)) {
-    if (Fd >= 0)
-      ::flock(Fd, LOCK_EX);
-  }
-  ~ClipboardTurn() {
-    if (Fd >= 0)
-      ::close(Fd);
-  }
-  ClipboardTurn(const ClipboardTurn&) = delete;
-  ClipboardTurn& operator=(const ClipboardTurn&) = delete;
-
-private:
-  int Fd;
-};
 
 wxKeyEvent Key(wxEventType type, int key_code, wxChar unicode = WXK_NONE, bool shift = false, bool ctrl = false) {
   wxKeyEvent event(type);

@@ -73,12 +73,8 @@ RecordingMessages& EditorMessages() {
 
 bool StartEditor() {
   static const bool started = [] {
-    const char* display = std::getenv("DISPLAY");
-    if (display == nullptr || *display == '\0')
+    if (!PrepareWxEnvironment())
       return false;
-    setenv("GDK_BACKEND", "x11", 0);
-    setenv("NO_AT_BRIDGE", "1", 0);
-    setenv("GTK_OVERLAY_SCROLLING", "0", 1);
     setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
     setenv("XDG_CONFIG_HOME", ProcessFolder().MakeFolder("config").c_str(), 1);
     static char name[] = "velmar-tests";

@@ -11,15 +11,21 @@ extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfi
 
 namespace Ostra::Test {
 
+bool PrepareWxEnvironment() {
+  const char* display = std::getenv("DISPLAY");
+  if (display == nullptr || *display == '\0')
+    return false;
+  setenv("GDK_BACKEND", "x11", 0);
+  setenv("NO_AT_BRIDGE", "1", 0);
+  // Overlay scroll bars would not take room from the client area.
+  setenv("GTK_OVERLAY_SCROLLING", "0", 1);
+  return true;
+}
+
 bool StartWx(const char* program_name) {
   static const bool started = [program_name] {
-    const char* display = std::getenv("DISPLAY");
-    if (display == nullptr || *display == '\0')
+    if (!PrepareWxEnvironment())
       return false;
-    setenv("GDK_BACKEND", "x11", 0);
-    setenv("NO_AT_BRIDGE", "1", 0);
-    // Overlay scroll bars would not take room from the client area.
-    setenv("GTK_OVERLAY_SCROLLING", "0", 1);
     static char name[64];
     std::snprintf(name, sizeof name, "%s", program_name);
     static char* argv[] = {name, nullptr};

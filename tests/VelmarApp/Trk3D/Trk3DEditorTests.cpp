@@ -151,17 +151,11 @@ PavedPoints FindPaved(const Papy::Track& track, U32 s) {
   return picture.ColourAt(paved.Points[1], paved.Colour) << "; " << first.message();
 }
 
-class Trk3DFlow : public ::testing::Test {
+class Trk3DFlow : public EditorTest {
 protected:
   void SetUp() override {
     setenv("LIBGL_ALWAYS_SOFTWARE", "1", 1);
-    if (!StartEditor())
-      GTEST_SKIP() << "no X display";
-    EditorMessages().Clear();
-  }
-  void TearDown() override {
-    if (StartEditor())
-      CloseAllDocuments();
+    EditorTest::SetUp();
   }
 
   // Opens a track; its 3D view, or null.
