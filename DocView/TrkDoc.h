@@ -19,8 +19,14 @@ public:
   bool RouteCmdToViews(wxView* skip, wxEvent& event);
 
   bool OnOpenDocument(const wxString& path) override;
+  // Nothing is ever written: Save (Ctrl+S reaches a track window too) has nothing to
+  // do, and a track made by New is never written out as an empty file.
+  bool Save() override { return true; }
+  bool SaveAs() override { return false; }
 
 protected:
+  bool DoSaveDocument(const wxString&) override { return false; }
+
   // Reads the track of path through its folder's factory; a failure is shown with
   // the user-interface boundary's texts and gives false. Factory may be set even then.
   bool ReadTrack(const wxString& path);

@@ -264,6 +264,11 @@ TEST_F(ShellFlow, NewOffersTheThreeKindsAndANewTrackClosesNoLps) {
   EXPECT_FALSE(untitled->GetTrack());
   EXPECT_TRUE(untitled->GetUserReadableName().StartsWith("Untitled"));
   EXPECT_EQ(untitled->GetLpDocumentCount(), 0);
+  // Ctrl+S in a track window writes nothing: the track is never saved.
+  SendMenu(wxID_SAVE);
+  TempDir dir;
+  EXPECT_FALSE(untitled->OnSaveDocument(wxString::FromUTF8(dir / "empty.trk")));
+  EXPECT_FALSE(fs::exists(dir / "empty.trk"));
   TrackFrame(untitled)->Close();
   SettleWx();
   EXPECT_NE(FindOpenDocument(EditorSamples().Gpl + "race.lp"), nullptr);
