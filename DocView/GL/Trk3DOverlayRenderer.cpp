@@ -166,10 +166,7 @@ void Trk3DOverlayRenderer::BuildDisplayList() {
 }
 
 void Trk3DOverlayRenderer::CompileOverlays() {
-  const GLuint list = Gl.GenLists(1);
-  CheckGLError(Gl);
-  if (list == 0)
-    throw OpenGL::XOpenGL(GL_OUT_OF_MEMORY);
+  const GLuint list = OpenGL::GenerateList(Gl);
   // An exception from here on ends and deletes the partial list and leaves
   // RebuildOverlays set, so the next paint compiles it again.
   ListCompileScope compile(Gl, list, GL_COMPILE_AND_EXECUTE);

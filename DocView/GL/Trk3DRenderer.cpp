@@ -380,10 +380,7 @@ void Trk3DRenderer::DrawSceneGuarded() {
     Trk3DRenderer::DeleteDisplayList();
   }
   if (!TrackListValid) {
-    const GLuint list = Gl.GenLists(1);
-    CheckGLError(Gl);
-    if (list == 0)
-      throw OpenGL::XOpenGL(GL_OUT_OF_MEMORY);
+    const GLuint list = OpenGL::GenerateList(Gl);
     ListCompileScope compile(Gl, list, GL_COMPILE_AND_EXECUTE);
     CheckGLError(Gl);
     DrawTrack(*Track, -1, 3.0, true);

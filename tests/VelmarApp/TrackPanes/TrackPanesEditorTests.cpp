@@ -23,27 +23,46 @@ namespace {
 using DocView::MakeItemHint;
 using DocView::TrackItemKind;
 
-class TrackPanesFlow : public EditorTest {};
+class TrackPanesFlow : public EditorTest {
+protected:
+  // Opens a track through File > Open and finds its three panes; false, with the reason
+  // as a test failure, when the track or a pane is missing.
+  bool OpenPanes(const std::string& path) {
+    Doc = OpenAsUser(path);
+    if (Doc == nullptr) {
+      ADD_FAILURE() << path << " did not open: " << EditorMessages().Joined();
+      return false;
+    }
+    TreeView = FindView<DocView::CTrkTreeView>(Doc);
+    ListView = FindView<DocView::CTrkListView>(Doc);
+    View3d = FindView<DocView::CTrk3DView>(Doc);
+    if (TreeView == nullptr || ListView == nullptr || View3d == nullptr) {
+      ADD_FAILURE() << path << " opened without its tree, list and 3D view";
+      return false;
+    }
+    return true;
+  }
+
+  wxDocument* Doc = nullptr;
+  DocView::CTrkTreeView* TreeView = nullptr;
+  DocView::CTrkListView* ListView = nullptr;
+  DocView::CTrk3DView* View3d = nullptr;
+};
 
 TEST_F(TrackPanesFlow, SelectingTreeItemsOfEachSampleFillsTheListAndFocusesTheThreeDView) {
   const Velmar::SampleFolders& samples = EditorSamples();
   for (const std::string& path : {samples.GplTrack, samples.N2Track, samples.N4Track}) {
     SCOPED_TRACE(path);
-    wxDocument* doc = OpenAsUser(path);
-    ASSERT_NE(doc, nullptr) << EditorMessages().Joined();
-    auto* tree_view = FindView<DocView::CTrkTreeView>(doc);
-    auto* list_view = FindView<DocView::CTrkListView>(doc);
-    auto* view3d = FindView<DocView::CTrk3DView>(doc);
-    ASSERT_TRUE(tree_view != nullptr && list_view != nullptr && view3d != nullptr);
-    wxTreeCtrl& tree = *tree_view->GetTreeCtrl();
-    wxListCtrl& list = *list_view->GetListCtrl();
+    ASSERT_TRUE(OpenPanes(path));
+    wxTreeCtrl& tree = *TreeView->GetTreeCtrl();
+    wxListCtrl& list = *ListView->GetListCtrl();
 
     // Opened, focused and idle: nothing is chosen yet.
     tree.SetFocus();
     SettleWx();
     EXPECT_FALSE(tree.GetSelection().IsOk());
     EXPECT_EQ(list.GetItemCount(), 0);
-    EXPECT_EQ(view3d->GetRenderer().GetSelectedSegment(), -1);
+    EXPECT_EQ(View3d->GetRenderer().GetSelectedSegment(), -1);
 
     const wxTreeItemId root = tree.GetRootItem();
     ASSERT_TRUE(root.IsOk());
@@ -53,7 +72,7 @@ TEST_F(TrackPanesFlow, SelectingTreeItemsOfEachSampleFillsTheListAndFocusesTheTh
     tree.Expand(root);
     const wxTreeItemId segment = TreeChild(tree, root, "Segment 1");
     ClickTreeItem(tree, segment);
-    EXPECT_EQ(view3d->GetRenderer().GetSelectedSegment(), 1);
+    EXPECT_EQ(View3d->GetRenderer().GetSelectedSegment(), 1);
     const auto segment_rows = ListRows(list);
     ASSERT_GE(segment_rows.size(), 11u);
     EXPECT_EQ(segment_rows[0].first, "Type");
@@ -62,7 +81,7 @@ TEST_F(TrackPanesFlow, SelectingTreeItemsOfEachSampleFillsTheListAndFocusesTheTh
 
     tree.Expand(segment);
     ClickTreeItem(tree, TreeChild(tree, segment, "Surface 0"));
-    EXPECT_EQ(view3d->GetRenderer().GetSelectedSegment(), 1);
+    EXPECT_EQ(View3d->GetRenderer().GetSelectedSegment(), 1);
     const auto surface_rows = ListRows(list);
     ASSERT_EQ(surface_rows.size(), 6u);
     EXPECT_EQ(surface_rows[4].first, "Type");
@@ -70,10 +89,10 @@ TEST_F(TrackPanesFlow, SelectingTreeItemsOfEachSampleFillsTheListAndFocusesTheTh
 
     ClickTreeItem(tree, TreeChild(tree, segment, "Wall 0"));
     EXPECT_EQ(ListRows(list).size(), 7u);
-    EXPECT_EQ(tree_view->GetItemHint(tree.GetSelection()), MakeItemHint(1, TrackItemKind::Wall, 0));
+    EXPECT_EQ(TreeView->GetItemHint(tree.GetSelection()), MakeItemHint(1, TrackItemKind::Wall, 0));
 
     ClickTreeItem(tree, root);
-    EXPECT_EQ(view3d->GetRenderer().GetSelectedSegment(), -1);
+    EXPECT_EQ(View3d->GetRenderer().GetSelectedSegment(), -1);
     const auto track_rows = ListRows(list);
     ASSERT_EQ(track_rows.size(), 3u);
     EXPECT_EQ(track_rows[2].first, "Segments");
@@ -140,19 +159,14 @@ TEST_F(TrackPanesFlow, EveryItemAndViewSwitchOfEachSampleDrawsWithoutAMessage) {
   const wxSize main_size = main_window->GetSize();
   for (const std::string& path : {samples.GplTrack, samples.N2Track, samples.N4Track}) {
     SCOPED_TRACE(path);
-    wxDocument* doc = OpenAsUser(path);
-    ASSERT_NE(doc, nullptr) << EditorMessages().Joined();
-    auto* tree_view = FindView<DocView::CTrkTreeView>(doc);
-    auto* list_view = FindView<DocView::CTrkListView>(doc);
-    auto* view3d = FindView<DocView::CTrk3DView>(doc);
-    ASSERT_TRUE(tree_view != nullptr && list_view != nullptr && view3d != nullptr);
-    ASSERT_NE(view3d->GetCanvas(), nullptr) << "no OpenGL canvas";
-    wxTreeCtrl& tree = *tree_view->GetTreeCtrl();
-    wxListCtrl& list = *list_view->GetListCtrl();
-    wxWindow& frame = *doc->GetFirstView()->GetFrame();
+    ASSERT_TRUE(OpenPanes(path));
+    ASSERT_NE(View3d->GetCanvas(), nullptr) << "no OpenGL canvas";
+    wxTreeCtrl& tree = *TreeView->GetTreeCtrl();
+    wxListCtrl& list = *ListView->GetListCtrl();
+    wxWindow& frame = *Doc->GetFirstView()->GetFrame();
 
     auto step = [&](const std::string& what) {
-      EXPECT_GE(PaintNow(*view3d), 1) << what << ": the 3D view drew nothing";
+      EXPECT_GE(PaintNow(*View3d), 1) << what << ": the 3D view drew nothing";
       EXPECT_TRUE(EditorMessages().Shown.empty()) << what << ":\n" << EditorMessages().Joined();
       EditorMessages().Clear();
     };
