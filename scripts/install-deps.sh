@@ -7,7 +7,7 @@ packages=(
   libboost-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev
-  libwxgtk3.2-dev libwxgtk-gl3.2-1 libgl1-mesa-dev libglu1-mesa-dev
+  libwxgtk3.2-dev libwxgtk-gl3.2-1 libgl1-mesa-dev libglu1-mesa-dev libegl-dev libegl-mesa0
   xvfb xauth fonts-dejavu-core
 )
 
