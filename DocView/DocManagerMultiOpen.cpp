@@ -59,7 +59,7 @@ CDocManagerMultiOpen::~CDocManagerMultiOpen() {
 
 void CDocManagerMultiOpen::OnFileOpen(wxCommandEvent&) {
   wxArrayString chosen;
-  if (!Prompt(MakeOpenFilter(), chosen))
+  if (!DoPromptFileName(chosen))
     return;
   OpenDocuments(std::vector<wxString>(chosen.begin(), chosen.end()));
 }
@@ -113,6 +113,15 @@ wxString CDocManagerMultiOpen::MakeOpenFilter() const {
       filters.push_back({docTemplate->GetFilterName().utf8_string(), docTemplate->GetExtensions().utf8_string()});
   }
   return wxString::FromUTF8(MakeOpenDialogFilter(filters));
+}
+
+bool CDocManagerMultiOpen::DoPromptFileName(wxArrayString& paths) {
+  wxArrayString chosen;
+  if (!Prompt(MakeOpenFilter(), chosen))
+    return false;
+  for (const wxString& path : chosen)
+    paths.Add(path);
+  return true;
 }
 
 void CDocManagerMultiOpen::AddTrackToHistory(const wxString& path) {

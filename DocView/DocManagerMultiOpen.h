@@ -45,6 +45,9 @@ public:
 
   // The multi-select open dialog's filter: every template, then all files.
   wxString MakeOpenFilter() const;
+  // Asks for the files to open (the prompt set, by default the open dialog with that
+  // filter): true with every chosen full path appended to paths, false on Cancel.
+  bool DoPromptFileName(wxArrayString& paths);
 
   // Only the track document adds to the recent-file list, through this.
   void AddTrackToHistory(const wxString& path);
