@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/glcanvas.h>
+#include <wx/mdi.h>
 
 #include "DocView/Core/CommandIds.h"
 #include "DocView/Core/TrackItemHint.h"
@@ -214,6 +215,36 @@ TEST_F(TrackPanesFlow, EveryItemAndViewSwitchOfEachSampleDrawsWithoutAMessage) {
       step("switch " + std::to_string(id) + " off");
     }
     CloseAllDocuments();
+  }
+}
+
+// Two track windows open as tabs, the user going back and forth between them and
+// choosing a segment in each: every 3D view draws with its own context and lists.
+TEST_F(TrackPanesFlow, TwoTrackWindowsTakeTurnsWithoutAMessage) {
+  struct Panes {
+    wxDocument* Doc;
+    DocView::CTrkTreeView* Tree;
+    DocView::CTrk3DView* View;
+  };
+  std::vector<Panes> windows;
+  for (const std::string& path : {EditorSamples().GplTrack, EditorSamples().N4Track}) {
+    ASSERT_TRUE(OpenPanes(path));
+    windows.push_back({Doc, TreeView, View3d});
+  }
+  for (int round = 0; round < 3; ++round) {
+    for (const Panes& panes : windows) {
+      SCOPED_TRACE(panes.Doc->GetFilename().utf8_string());
+      auto* frame = dynamic_cast<wxMDIChildFrame*>(panes.Doc->GetFirstView()->GetFrame());
+      ASSERT_NE(frame, nullptr);
+      frame->Activate();
+      SettleWx();
+      wxTreeCtrl& tree = *panes.Tree->GetTreeCtrl();
+      tree.Expand(tree.GetRootItem());
+      ClickTreeItem(tree, TreeChild(tree, tree.GetRootItem(), "Segment " + std::to_string(round)));
+      EXPECT_EQ(panes.View->GetRenderer().GetSelectedSegment(), round);
+      EXPECT_GE(PaintNow(*panes.View), 1);
+      EXPECT_TRUE(EditorMessages().Shown.empty()) << EditorMessages().Joined();
+    }
   }
 }
 
