@@ -19,9 +19,9 @@ using Test::GlRecorder;
 using Test::MemoryLp;
 using Test::RecordingBinder;
 using Test::StraightTrack;
-using Test::StripSpec;
+using Test::StripShape;
 
-constexpr StripSpec Asphalt{-5.0, -5.0, 5.0, 5.0, Papy::SurfaceAsphalt};
+constexpr StripShape Asphalt{-5.0, -5.0, 5.0, 5.0, Papy::SurfaceAsphalt};
 
 std::array<double, 4> Rgba(double r, double g, double b, double a) {
   return {static_cast<float>(r), static_cast<float>(g), static_cast<float>(b),

@@ -16,11 +16,11 @@ using Test::GlPrimitive;
 using Test::GlRecorder;
 using Test::RecordingBinder;
 using Test::StraightTrack;
-using Test::StripSpec;
-using Test::WallSpec;
+using Test::StripShape;
+using Test::WallShape;
 
-constexpr StripSpec Asphalt{-5.0, -5.0, 5.0, 5.0, Papy::SurfaceAsphalt};
-constexpr StripSpec Grass{-15.0, -15.0, -5.0, -5.0, Papy::SurfaceGrass};
+constexpr StripShape Asphalt{-5.0, -5.0, 5.0, 5.0, Papy::SurfaceAsphalt};
+constexpr StripShape Grass{-15.0, -15.0, -5.0, -5.0, Papy::SurfaceGrass};
 
 std::vector<GlPrimitive> OfMode(const std::vector<GlPrimitive>& all, GLenum mode) {
   std::vector<GlPrimitive> some;
@@ -104,7 +104,7 @@ TEST(Trk3DRenderer, ASegmentOfNoLengthDrawsNothingRatherThanNaNs) {
 }
 
 TEST(Trk3DRenderer, PavedStripsAndWallsAreDrawnInTheSecondPassOverEverythingElse) {
-  const std::vector<StripSpec> strips{Grass,
+  const std::vector<StripShape> strips{Grass,
                                       Asphalt,
                                       {5.0, 5.0, 6.0, 6.0, Papy::SurfacePaint},
                                       {6.0, 6.0, 9.0, 9.0, Papy::SurfaceDirt}};

@@ -14,7 +14,7 @@
 // segments laid end to end, with strips and walls as given.
 namespace Ostra::Test {
 
-struct StripSpec {
+struct StripShape {
   double RightStart;
   double RightEnd;
   double LeftStart;
@@ -23,7 +23,7 @@ struct StripSpec {
   int Grip = 0;
 };
 
-struct WallSpec {
+struct WallShape {
   double StartLatitude;
   double EndLatitude;
   double StartWidth;
@@ -33,27 +33,27 @@ struct WallSpec {
 
 class SyntheticStrip : public Papy::TrackFSection {
 public:
-  explicit SyntheticStrip(const StripSpec& spec) : Spec(spec) {}
-  double GetRightStartLatitude() const override { return Spec.RightStart; }
-  double GetRightEndLatitude() const override { return Spec.RightEnd; }
-  double GetLeftStartLatitude() const override { return Spec.LeftStart; }
-  double GetLeftEndLatitude() const override { return Spec.LeftEnd; }
-  int GetSurfaceType() const override { return Spec.Type; }
-  int GetGripModifier() const override { return Spec.Grip; }
-  StripSpec Spec;
+  explicit SyntheticStrip(const StripShape& shape) : Shape(shape) {}
+  double GetRightStartLatitude() const override { return Shape.RightStart; }
+  double GetRightEndLatitude() const override { return Shape.RightEnd; }
+  double GetLeftStartLatitude() const override { return Shape.LeftStart; }
+  double GetLeftEndLatitude() const override { return Shape.LeftEnd; }
+  int GetSurfaceType() const override { return Shape.Type; }
+  int GetGripModifier() const override { return Shape.Grip; }
+  StripShape Shape;
 };
 
 class SyntheticWall : public Papy::TrackWSection {
 public:
-  explicit SyntheticWall(const WallSpec& spec) : Spec(spec) {}
-  double GetStartLatitude() const override { return Spec.StartLatitude; }
-  double GetEndLatitude() const override { return Spec.EndLatitude; }
+  explicit SyntheticWall(const WallShape& shape) : Shape(shape) {}
+  double GetStartLatitude() const override { return Shape.StartLatitude; }
+  double GetEndLatitude() const override { return Shape.EndLatitude; }
   double GetStartHeight() const override { return 1.0; }
   double GetEndHeight() const override { return 1.0; }
-  double GetStartWidth() const override { return Spec.StartWidth; }
-  double GetEndWidth() const override { return Spec.EndWidth; }
-  int GetWallType() const override { return Spec.Type; }
-  WallSpec Spec;
+  double GetStartWidth() const override { return Shape.StartWidth; }
+  double GetEndWidth() const override { return Shape.EndWidth; }
+  int GetWallType() const override { return Shape.Type; }
+  WallShape Shape;
 };
 
 // A straight piece from (X, Y) heading Heading (radians), Length2D long in plan; the
@@ -65,8 +65,8 @@ public:
   double Heading = 0.0;
   double Length2D = 0.0;
   double Length3D = 0.0;
-  std::vector<StripSpec> Strips;
-  std::vector<WallSpec> Walls;
+  std::vector<StripShape> Strips;
+  std::vector<WallShape> Walls;
   // When set, GetFrame throws after this many calls (for unwinding tests).
   mutable int FramesBeforeFailure = -1;
 
@@ -169,8 +169,8 @@ private:
 // count straight segments of length metres along +x from the origin, all with the same
 // strips and walls.
 inline Util::CountedPtr<SyntheticTrack> StraightTrack(int count, double length,
-                                                       const std::vector<StripSpec>& strips,
-                                                       const std::vector<WallSpec>& walls = {}) {
+                                                       const std::vector<StripShape>& strips,
+                                                       const std::vector<WallShape>& walls = {}) {
   Util::CountedPtr<SyntheticTrack> track(new SyntheticTrack);
   for (int i = 0; i < count; ++i) {
     Util::CountedPtr<SyntheticSegment> segment(new SyntheticSegment);
@@ -186,8 +186,8 @@ inline Util::CountedPtr<SyntheticTrack> StraightTrack(int count, double length,
 
 // A closed loop of count equal straight segments (a regular polygon), each length long.
 inline Util::CountedPtr<SyntheticTrack> PolygonTrack(int count, double length,
-                                                      const std::vector<StripSpec>& strips,
-                                                      const std::vector<WallSpec>& walls = {}) {
+                                                      const std::vector<StripShape>& strips,
+                                                      const std::vector<WallShape>& walls = {}) {
   Util::CountedPtr<SyntheticTrack> track(new SyntheticTrack);
   double x = 0.0;
   double y = 0.0;
