@@ -88,6 +88,9 @@ std::optional<double> ParseCellDouble(std::string_view text) {
   if (HasHexPrefix(text)) {
     text.remove_prefix(2);
     format = std::chars_format::hex;
+    // libstdc++ 12 reads "p+-5" as the exponent -5; atof takes no exponent with two signs.
+    if (const auto p = text.find_first_of("pP"); p != text.npos && text.substr(p + 1, 2) == "+-")
+      text = text.substr(0, p);
   }
   double value = 0.0;
   const auto result = std::from_chars(text.data(), text.data() + text.size(), value, format);
