@@ -120,11 +120,16 @@ private:
   GlRecorder& Log;
 };
 
-TEST(GlViewCore, PaintsInTheFixedHookOrderAndSetsUpOnlyAtTheFirstPaint) {
+// A core with a context attached, as a view has it once shown.
+class AttachedCore : public ::testing::Test {
+protected:
+  AttachedCore() { core.AttachContext(&context); }
   GlRecorder gl;
-  RecordingBinder context(&gl);
-  HookCore core(gl);
-  core.AttachContext(&context);
+  RecordingBinder context{&gl};
+  HookCore core{gl};
+};
+
+TEST_F(AttachedCore, PaintsInTheFixedHookOrderAndSetsUpOnlyAtTheFirstPaint) {
   core.Resize(200, 100);
   EXPECT_EQ(core.GetAspectRatio(), 2.0);
   EXPECT_TRUE(core.Paint());
@@ -160,11 +165,7 @@ TEST(GlViewCore, WithoutAContextOrASizeNothingIsDrawnOrSwapped) {
   EXPECT_EQ(context.Swaps, 0);
 }
 
-TEST(GlViewCore, AZeroSizeInEitherDirectionChangesNothing) {
-  GlRecorder gl;
-  RecordingBinder context(&gl);
-  HookCore core(gl);
-  core.AttachContext(&context);
+TEST_F(AttachedCore, AZeroSizeInEitherDirectionChangesNothing) {
   core.Resize(300, 150);
   core.Paint();
   for (auto [w, h] : {std::pair{0, 50}, std::pair{50, 0}, std::pair{0, 0}}) {
@@ -182,11 +183,7 @@ TEST(GlViewCore, AZeroSizeInEitherDirectionChangesNothing) {
   EXPECT_EQ(gl.Find("Viewport")->Args, (std::vector<double>{0, 0, 100, 200}));
 }
 
-TEST(GlViewCore, AFailingHookIsReportedAfterThePaintOnceUntilForgotten) {
-  GlRecorder gl;
-  RecordingBinder context(&gl);
-  HookCore core(gl);
-  core.AttachContext(&context);
+TEST_F(AttachedCore, AFailingHookIsReportedAfterThePaintOnceUntilForgotten) {
   core.Resize(10, 10);
   core.Throwing = "DrawScene";
   EXPECT_FALSE(core.Paint());
@@ -201,11 +198,7 @@ TEST(GlViewCore, AFailingHookIsReportedAfterThePaintOnceUntilForgotten) {
   EXPECT_EQ(core.TakeMessages().size(), 1u);
 }
 
-TEST(GlViewCore, ReleasingTheContextFreesTheListsWithTheContextCurrent) {
-  GlRecorder gl;
-  RecordingBinder context(&gl);
-  HookCore core(gl);
-  core.AttachContext(&context);
+TEST_F(AttachedCore, ReleasingTheContextFreesTheListsWithTheContextCurrent) {
   core.ReleaseContext();
   EXPECT_EQ(gl.Names(),
             (std::vector<std::string>{"bind ctx", "DeleteDisplayList", "release ctx"}));
