@@ -3,19 +3,15 @@
 #include <charconv>
 #include <cmath>
 
+#include "DocView/Core/LpCells.h"
 #include "Papy/Track/Track.h"
 #include "Papy/Types/SurfaceType.h"
 #include "Util/StringUtil.h"
 
 namespace Ostra::DocView {
 
-std::string FormatDouble(double value) {
-  // to_chars never consults a locale and rounds as printf's "%.6f" does. The buffer holds
-  // the largest double in fixed notation (309 digits) with its sign and decimals.
-  char buffer[400];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6);
-  return std::string(buffer, result.ptr);
-}
+// The property list shows numbers as the LP grid's cells do.
+std::string FormatDouble(double value) { return FormatCellDouble(value); }
 
 std::string FormatAngle(double radians) {
   return FormatDouble(Util::RadiansToDegrees(radians)) + DegreeSign;
