@@ -1,6 +1,7 @@
 #include "Velmar/Core/SampleFolders.h"
 
 #include <bit>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
@@ -199,11 +200,11 @@ std::vector<unsigned char> GplOvalImage() {
 const SamplePitLane GplPitLane{20.0, 180.0, -20.5, -13.0};
 
 std::string TrackIni(const std::string& name, const SamplePitLane& lane) {
-  // Numbers in the classic form whatever the user's locale.
+  // Numbers in the classic form whatever the user's locale: printf would follow LC_NUMERIC.
   const auto number = [](double value) {
     char text[32];
-    std::snprintf(text, sizeof text, "%.1f", value);
-    return std::string(text);
+    const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 1);
+    return std::string(text, result.ptr);
   };
   return "[ track ]\r\n"
          "track_name = " + name + "\r\n"
