@@ -5,7 +5,7 @@
 #include "Papy/N4/ThreeDObjectNull.h"
 #include "Papy/N4/ThreeDObjectTextureCoords.h"
 #include "Papy/N4/ThreeDObjectVisitor.h"
-#include "Papy/Types/ReaderOptions.h"
+#include "StrictScope.h"
 #include "TestSupport/N4PtfBuilder.h"
 
 #include <gtest/gtest.h>
@@ -113,20 +113,6 @@ TEST(N4FSection, LayoutAndLayerSizes) {
   const auto packed_loaded = Load(packed_file.Data());
   EXPECT_EQ(Top(*packed_loaded)->GetStartLatitude(), -6.5);
 }
-
-// Sets the process-wide strict-checking switch for one scope.
-class StrictScope {
-public:
-  explicit StrictScope(bool strict) : Saved(ReaderOptions::Instance().Strict) {
-    ReaderOptions::Instance().Strict = strict;
-  }
-  ~StrictScope() { ReaderOptions::Instance().Strict = Saved; }
-  StrictScope(const StrictScope&) = delete;
-  StrictScope& operator=(const StrictScope&) = delete;
-
-private:
-  bool Saved;
-};
 
 TEST(N4FSection, MapsSurfaceAndSecondaryCodes) {
   const SurfaceType surfaces[] = {SurfaceAsphalt,    SurfaceConcrete, SurfacePaint,       SurfaceGrass,

@@ -11,8 +11,8 @@
 #include "Papy/Lp/LpFile.h"
 #include "Papy/N4Files/N4Recognizer.h"
 #include "Papy/Track/Track.h"
-#include "Papy/Types/ReaderOptions.h"
 #include "Papy/Types/SurfaceType.h"
+#include "../N4/StrictScope.h"
 #include "TestSupport/N4PtfBuilder.h"
 #include "TestSupport/TempDir.h"
 #include "Util/Exception.h"
@@ -28,19 +28,6 @@ constexpr double Pi = std::numbers::pi;
 // left line, which no strip takes but frames beyond the track do.
 constexpr U32 UnknownRight = 13;
 constexpr U32 UnknownLeft = 0;
-
-class StrictScope {
-public:
-  explicit StrictScope(bool strict) : Saved(ReaderOptions::Instance().Strict) {
-    ReaderOptions::Instance().Strict = strict;
-  }
-  ~StrictScope() { ReaderOptions::Instance().Strict = Saved; }
-  StrictScope(const StrictScope&) = delete;
-  StrictScope& operator=(const StrictScope&) = delete;
-
-private:
-  bool Saved;
-};
 
 // A hairpin oval: straights of 200 m joined by left half circles of radius 50.
 std::vector<unsigned char> HairpinOval(const std::array<U32, 4>& surface_codes) {
