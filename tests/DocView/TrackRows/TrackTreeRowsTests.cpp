@@ -55,11 +55,6 @@ TEST(TrackTreeRows, WallTwoOfSegmentFiveCarriesTheDocumentedHint) {
   const Row& wall = rows[1 + 5 * 4 + 3];
   EXPECT_EQ(wall, (Row{2, "Wall 2", 393987}));
   EXPECT_EQ(rows[1 + 5 * 4], (Row{1, "Segment 5", 6 << 16}));
-  EXPECT_EQ(MakeItemHint(5, TrackItemKind::Wall, 2), 393987);
-  const DecodedTrackItemHint decoded = DecodeTrackItemHint(393987);
-  EXPECT_EQ(decoded.Segment, 5);
-  EXPECT_EQ(decoded.Kind, 3);
-  EXPECT_EQ(decoded.Item, 2);
 }
 
 TEST(TrackTreeRows, ItemsBeyondWhatAHintAddressesCarryTheirSegmentsHint) {
