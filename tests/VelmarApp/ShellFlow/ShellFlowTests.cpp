@@ -157,28 +157,23 @@ TEST_F(ShellFlow, OpenTakesSeveralFilesAndOneFailureStopsNoOther) {
   EXPECT_TRUE(EditorMessages().Shown.empty()) << EditorMessages().Joined();
 }
 
-TEST_F(ShellFlow, ALoneLpOpensBehindTheTrackInFront) {
-  wxDocument* track = OpenAsUser(EditorSamples().N4Track);
+// A lone LP opens behind the track in front and links to it; closing the track then
+// closes its unchanged LPs only.
+TEST_F(ShellFlow, ALoneLpOpensBehindItsTrackWhichClosesItsUnchangedLpsOnly) {
+  auto* track = dynamic_cast<Velmar::CTrkDocVelmar*>(OpenAsUser(EditorSamples().N4Track));
   ASSERT_NE(track, nullptr);
   wxDocument* line = OpenAsUser(EditorSamples().N4 + "raceline.lp");
   ASSERT_NE(line, nullptr) << EditorMessages().Joined();
   EXPECT_EQ(ActiveChildFrame(), TrackFrame(track));
   EXPECT_EQ(EditorApp().GetDocManager()->GetCurrentDocument(), track);
   // It is linked to the track of its folder, newest first.
-  auto* velmar_track = dynamic_cast<Velmar::CTrkDocVelmar*>(track);
-  ASSERT_EQ(velmar_track->GetLpDocumentCount(), 2);
-  EXPECT_EQ(velmar_track->GetLpDocument(0), line);
+  ASSERT_EQ(track->GetLpDocumentCount(), 2);
+  EXPECT_EQ(track->GetLpDocument(0), line);
   // Asked to come forward later, it does.
   line->Activate();
   SettleWx();
   EXPECT_EQ(ActiveChildFrame(), line->GetFirstView()->GetFrame());
-}
 
-TEST_F(ShellFlow, ClosingATrackClosesItsUnchangedLpsOnly) {
-  auto* track = dynamic_cast<Velmar::CTrkDocVelmar*>(OpenAsUser(EditorSamples().N4Track));
-  ASSERT_NE(track, nullptr);
-  wxDocument* line = OpenAsUser(EditorSamples().N4 + "raceline.lp");
-  ASSERT_NE(line, nullptr);
   line->Modify(true);
   TrackFrame(track)->Close();
   SettleWx();
