@@ -100,7 +100,7 @@ protected:
   RecordingView* Recorder = nullptr;
 };
 
-TEST_F(TrackPanes, ClickingTreeItemsFillsTheListAndTellsTheOtherViews) {
+TEST_F(TrackPanes, ArrowsAndClicksOnTreeItemsFillTheListAndTellTheOtherViews) {
   Open(Ostra::Test::BuiltGplTrack());
   ASSERT_NE(Tree->GetPaneWindow(), nullptr);
   EXPECT_TRUE(TreeCtrl().HasFlag(wxTR_HAS_BUTTONS));
@@ -128,6 +128,23 @@ TEST_F(TrackPanes, ClickingTreeItemsFillsTheListAndTellsTheOtherViews) {
   EXPECT_FALSE(TreeCtrl().GetSelection().IsOk());
   EXPECT_EQ(Recorder->Hints, std::vector<TrackItemHint>{NoItemHint});
   EXPECT_EQ(ListCtrl().GetItemCount(), 0);
+
+  // The keyboard chooses items once the first arrow has selected the root.
+  const auto press = [this](int key) {
+    wxKeyEvent event(wxEVT_CHAR);
+    event.m_keyCode = key;
+    event.SetEventObject(&TreeCtrl());
+    TreeCtrl().GetEventHandler()->ProcessEvent(event);
+    Ostra::Test::SettleWx();
+  };
+  press(WXK_DOWN);
+  EXPECT_EQ(TreeCtrl().GetSelection(), root);
+  EXPECT_EQ(Recorder->Hints.back(), WholeTrackHint);
+  EXPECT_EQ(ListCtrl().GetItemCount(), 3);
+  press(WXK_RIGHT); // expands
+  press(WXK_DOWN);
+  EXPECT_EQ(Recorder->Hints.back(), MakeSegmentHint(0));
+  EXPECT_EQ(Shown().size(), 11u);
 
   Click(root);
   EXPECT_EQ(Recorder->Hints.back(), WholeTrackHint);
@@ -182,25 +199,6 @@ TEST_F(TrackPanes, ATrackDocumentWithoutATrackShowsTheRootAndNeverChangesTheList
   Click(root);
   EXPECT_EQ(Recorder->Hints, (std::vector<TrackItemHint>{NoItemHint, WholeTrackHint}));
   EXPECT_EQ(ListCtrl().GetItemCount(), 0);
-}
-
-TEST_F(TrackPanes, TheKeyboardChoosesItemsOnceTheFirstArrowSelectsTheRoot) {
-  Open(Ostra::Test::BuiltN2Track());
-  const auto press = [this](int key) {
-    wxKeyEvent event(wxEVT_CHAR);
-    event.m_keyCode = key;
-    event.SetEventObject(&TreeCtrl());
-    TreeCtrl().GetEventHandler()->ProcessEvent(event);
-    Ostra::Test::SettleWx();
-  };
-  press(WXK_DOWN);
-  EXPECT_EQ(TreeCtrl().GetSelection(), TreeCtrl().GetRootItem());
-  EXPECT_EQ(Recorder->Hints.back(), WholeTrackHint);
-  EXPECT_EQ(ListCtrl().GetItemCount(), 3);
-  press(WXK_RIGHT); // expands
-  press(WXK_DOWN);
-  EXPECT_EQ(Recorder->Hints.back(), MakeSegmentHint(0));
-  EXPECT_EQ(Shown().size(), 11u);
 }
 
 // 2,000 segments of a few items each, as a long real track has.
