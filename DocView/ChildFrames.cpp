@@ -58,14 +58,15 @@ std::vector<CMDIChildWndMinimized*>& CMDIChildWndMinimized::StillOpening() {
 
 CMDIChildWndMinimized::CMDIChildWndMinimized(wxDocument* doc, CViewBase* view, wxMDIParentFrame* parent,
                                              const FrameMenu& menu)
-    : Background(HasChildFrames(parent)), RecentFiles(menu.RecentFiles) {
-  Opening = Background;
+    : RecentFiles(menu.RecentFiles) {
+  const bool background = HasChildFrames(parent);
+  Opening = background;
   if (Opening)
     StillOpening().push_back(this);
   Create(doc, view, parent, wxID_ANY, wxEmptyString);
 #ifdef __WXGTK__
   // The notebook would bring the page it just added to the front at the next idle.
-  if (Background)
+  if (background)
     parent->m_justInserted = false;
 #endif
   InstallFrameMenu(this, menu);

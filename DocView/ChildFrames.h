@@ -39,7 +39,6 @@ public:
 
   // Ignored while the frame is still opening behind another.
   void Activate() override;
-  bool OpenedInBackground() const { return Background; }
 
   // Called by the document manager when an open has finished: frames that opened in
   // the background may be activated from now on. True when doc's frame is one of them.
@@ -48,7 +47,6 @@ public:
 private:
   void OnCloseWindow(wxCloseEvent& event);
 
-  bool Background = false;
   bool Opening = false;
   wxMenu* RecentFiles = nullptr;
 
