@@ -28,7 +28,6 @@ public:
   // The context to draw with (not owned); null while there is none, and then a paint
   // does nothing.
   void AttachContext(OpenGL::GlBinder* binder);
-  OpenGL::GlBinder* GetContext() const { return Binder; }
 
   // A new drawable size in pixels. A size of 0 in either direction (a minimised frame)
   // changes nothing. The viewport and matrices follow at the next paint, the first time
@@ -74,7 +73,6 @@ protected:
   // joins the messages. True when the work returned normally.
   bool Guarded(const std::function<void()>& work);
   void Report(const std::string& text);
-  bool HasContext() const { return Binder != nullptr; }
 
   OpenGL::GlApi& Gl;
 
