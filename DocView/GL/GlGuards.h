@@ -42,14 +42,17 @@ inline GLuint GenerateList(GlApi& gl) {
   return list;
 }
 
-// glNewList on construction; glEndList at Commit(). Unwinding before Commit ends the
-// list, deletes the partial list and drops the errors of the clean-up, so the next
-// paint starts from a clean state and compiles the list again.
+// glNewList(GL_COMPILE) on construction; glEndList at Commit(). Unwinding before Commit
+// ends the list, deletes the partial list and drops the errors of the clean-up.
+//
+// Lists are compiled, then called, never compiled and executed at once: Mesa's display
+// list compiler executes a GL_COMPILE_AND_EXECUTE list block by block as its vertex
+// store fills, and once a list holds more vertices than one store takes (32,768 with a
+// colour) that execution leaves Mesa inside glBegin, so the list ends with
+// GL_INVALID_OPERATION and the picture is lost. Compiling alone has no such limit.
 class ListCompileScope {
 public:
-  ListCompileScope(GlApi& gl, GLuint list, GLenum mode) : Gl(gl), List(list) {
-    Gl.NewList(List, mode);
-  }
+  ListCompileScope(GlApi& gl, GLuint list) : Gl(gl), List(list) { Gl.NewList(List, GL_COMPILE); }
   ~ListCompileScope() {
     if (Committed)
       return;
@@ -69,6 +72,54 @@ private:
   GlApi& Gl;
   GLuint List;
   bool Committed = false;
+};
+
+// Shapes of the separable modes (GL_QUADS, GL_LINES, GL_POINTS) drawn one after another
+// under as few glBegin brackets as possible. Each shape is drawn as its own bracket
+// would draw it, in the order given, so the picture stays the same; but a list of a few
+// long primitives replays in one draw where one bracket per shape costs a draw each.
+// Errors are checked when a bracket ends, since GL refuses the query inside one.
+class PrimitiveBatch {
+public:
+  explicit PrimitiveBatch(GlApi& gl) : Gl(gl) {}
+  ~PrimitiveBatch() {
+    if (Open)
+      Gl.End();
+  }
+  PrimitiveBatch(const PrimitiveBatch&) = delete;
+  PrimitiveBatch& operator=(const PrimitiveBatch&) = delete;
+
+  // Call before each shape's colour and vertices: opens a bracket of mode unless one is
+  // open. A bracket is ended at a change of mode and before it grows past MaxVertices,
+  // which keeps every primitive well within what any driver buffers at once.
+  void Shape(GLenum mode, int vertices) {
+    if (Open && (mode != Mode || Vertices + vertices > MaxVertices))
+      End();
+    if (!Open) {
+      Gl.Begin(mode);
+      Open = true;
+      Mode = mode;
+      Vertices = 0;
+    }
+    Vertices += vertices;
+  }
+
+  // Ends the open bracket, if any, and throws XOpenGL on a pending error.
+  void End() {
+    if (!Open)
+      return;
+    Open = false;
+    Gl.End();
+    CheckGLError(Gl);
+  }
+
+  static constexpr int MaxVertices = 8192;
+
+private:
+  GlApi& Gl;
+  bool Open = false;
+  GLenum Mode = 0;
+  int Vertices = 0;
 };
 
 } // namespace Ostra::OpenGL

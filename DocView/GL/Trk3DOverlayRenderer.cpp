@@ -12,6 +12,7 @@ namespace Ostra::DocView {
 
 using OpenGL::CheckGLError;
 using OpenGL::ListCompileScope;
+using OpenGL::PrimitiveBatch;
 using OpenGL::PrimitiveScope;
 using Papy::Colour;
 
@@ -106,6 +107,7 @@ Trk3DOverlayRenderer::Trk3DOverlayRenderer(OpenGL::GlApi& gl) : Trk3DRenderer(gl
 
 void Trk3DOverlayRenderer::OnUpdate(TrackItemHint hint) {
   RebuildOverlays = true;
+  OverlayCompileFailed = false;
   if (hint != NoItemHint)
     SetHeight(hint != WholeTrackHint ? HeightSetting : 0.0);
   Trk3DRenderer::OnUpdate(hint);
@@ -118,6 +120,7 @@ void Trk3DOverlayRenderer::OnUpdate(TrackItemHint hint) {
 void Trk3DOverlayRenderer::Rebuild() {
   SetHeight(SelectedSegment != -1 ? HeightSetting : 0.0);
   RebuildOverlays = true;
+  OverlayCompileFailed = false;
   ForgetReportedFailures();
 }
 
@@ -147,6 +150,7 @@ void Trk3DOverlayRenderer::DeleteDisplayList() {
 }
 
 void Trk3DOverlayRenderer::DeleteOverlayList() {
+  OverlayCompileFailed = false;
   if (!OverlayListValid)
     return;
   OverlayListValid = false;
@@ -155,21 +159,23 @@ void Trk3DOverlayRenderer::DeleteOverlayList() {
 }
 
 void Trk3DOverlayRenderer::BuildDisplayList() {
+  // A compile that failed waits for the next update or command: compiling it again at
+  // every paint would fail again, at the cost of the whole compile each time.
+  if (OverlayCompileFailed)
+    return;
   if (RebuildOverlays)
     DeleteOverlayList();
-  if (!OverlayListValid) {
+  if (!OverlayListValid)
     CompileOverlays();
-  } else {
-    Gl.CallList(OverlayList);
-    CheckGLError(Gl);
-  }
+  Gl.CallList(OverlayList);
+  CheckGLError(Gl);
 }
 
 void Trk3DOverlayRenderer::CompileOverlays() {
+  OverlayCompileFailed = true;
   const GLuint list = OpenGL::GenerateList(Gl);
-  // An exception from here on ends and deletes the partial list and leaves
-  // RebuildOverlays set, so the next paint compiles it again.
-  ListCompileScope compile(Gl, list, GL_COMPILE_AND_EXECUTE);
+  // An exception from here on ends and deletes the partial list.
+  ListCompileScope compile(Gl, list);
   CheckGLError(Gl);
   Gl.Enable(GL_BLEND);
   CheckGLError(Gl);
@@ -194,6 +200,7 @@ void Trk3DOverlayRenderer::CompileOverlays() {
   OverlayListValid = true;
   CheckGLError(Gl);
   RebuildOverlays = false;
+  OverlayCompileFailed = false;
 }
 
 void Trk3DOverlayRenderer::TrackVertex(double distance, double latitude) {
@@ -208,6 +215,7 @@ void Trk3DOverlayRenderer::DrawLp(const Papy::LpFile& lp, const Colour& colour) 
   bool in_no_pass_zone = false;
   // The first pass only carries the zone states round the lap, so that a zone still open
   // at the lap's end is open at record 0.
+  PrimitiveBatch markers(Gl);
   for (int pass = 0; pass < 2; ++pass) {
     for (U32 i = 0; i < count; ++i) {
       if (lp.HasSpeedCheckpoints()) {
@@ -229,9 +237,10 @@ void Trk3DOverlayRenderer::DrawLp(const Papy::LpFile& lp, const Colour& colour) 
           in_no_pass_zone = false;
       }
       if (pass == 1)
-        DrawMarkers(lp, i, in_speed_checkpoints, in_long_straight, in_no_pass_zone);
+        DrawMarkers(markers, lp, i, in_speed_checkpoints, in_long_straight, in_no_pass_zone);
     }
   }
+  markers.End();
   {
     PrimitiveScope line(Gl, GL_LINE_LOOP);
     Gl.Color3d(colour.Red, colour.Green, colour.Blue);
@@ -252,77 +261,77 @@ void Trk3DOverlayRenderer::DrawLp(const Papy::LpFile& lp, const Colour& colour) 
   CheckGLError(Gl);
 }
 
-void Trk3DOverlayRenderer::DrawMarkers(const Papy::LpFile& lp, U32 i, bool in_speed_checkpoints,
-                                       bool in_long_straight, bool in_no_pass_zone) {
+void Trk3DOverlayRenderer::DrawMarkers(PrimitiveBatch& batch, const Papy::LpFile& lp, U32 i,
+                                       bool in_speed_checkpoints, bool in_long_straight,
+                                       bool in_no_pass_zone) {
   const Colour white(1.0f, 1.0f, 1.0f, 0.5f);
   const Colour black(0.0f, 0.0f, 0.0f, 0.5f);
   const OverlayToggles& t = Toggles;
   if (t.ShowPassCheckpointZones && in_speed_checkpoints)
-    DrawRecordQuad(lp, i, -4.0, 4.0, white);
+    DrawRecordQuad(batch, lp, i, -4.0, 4.0, white);
   if (t.ShowOutbrakeDecisionPoints && lp.IsOutbrakeDecisionPoint(i))
-    DrawRecordQuad(lp, i, -4.0, 4.0, white);
+    DrawRecordQuad(batch, lp, i, -4.0, 4.0, white);
   if (t.ShowStartPass1Points && lp.IsStartPass1Zone(i))
-    DrawRecordQuad(lp, i, 0.0, 4.0, white);
+    DrawRecordQuad(batch, lp, i, 0.0, 4.0, white);
   if (t.ShowStartPass2Points && lp.IsStartPass2Zone(i))
-    DrawRecordQuad(lp, i, -4.0, 0.0, white);
+    DrawRecordQuad(batch, lp, i, -4.0, 0.0, white);
   if (t.ShowStartAbruptPass1Points && lp.IsStartAbruptPass1Zone(i))
-    DrawRecordQuad(lp, i, 0.0, 4.0, white);
+    DrawRecordQuad(batch, lp, i, 0.0, 4.0, white);
   // The same half as abrupt pass 1: that is where these markers have always been.
   if (t.ShowStartAbruptPass2Points && lp.IsStartAbruptPass2Zone(i))
-    DrawRecordQuad(lp, i, 0.0, 4.0, white);
+    DrawRecordQuad(batch, lp, i, 0.0, 4.0, white);
   if (t.ShowAbandonPassPoints && lp.IsAbandonPass(i))
-    DrawRecordQuad(lp, i, -4.0, 4.0, black);
+    DrawRecordQuad(batch, lp, i, -4.0, 4.0, black);
   if (t.ShowNoPassZones && in_no_pass_zone)
-    DrawRecordQuad(lp, i, -4.0, 4.0, black);
+    DrawRecordQuad(batch, lp, i, -4.0, 4.0, black);
   if (t.ShowLongStraights && in_long_straight)
-    DrawRecordQuad(lp, i, -4.0, 4.0, white);
+    DrawRecordQuad(batch, lp, i, -4.0, 4.0, white);
   if (t.ShowCorneringPoints && lp.IsInitiateCornering(i))
-    DrawRecordQuad(lp, i, -4.0, 4.0, black);
+    DrawRecordQuad(batch, lp, i, -4.0, 4.0, black);
   if (t.ShowLevelSpeedCoeffPoints && lp.IsSetSpeedCoeffTo1(i))
-    DrawRecordQuad(lp, i, -4.0, 4.0, white);
+    DrawRecordQuad(batch, lp, i, -4.0, 4.0, white);
   if (t.ShowTireWarmupPoints && lp.IsTireWarmup(i))
-    DrawRecordQuad(lp, i, -4.0, 4.0, white);
+    DrawRecordQuad(batch, lp, i, -4.0, 4.0, white);
   if (t.ShowSpeedModifiers) {
     // Any modifier of 0.1 or more is opaque.
     const double m = lp.GetRecordSpeedModifier(i);
     if (m > 0.0)
-      DrawRecordQuad(lp, i, -4.0, 4.0, Colour(1.0f, 0.5f, 0.5f, static_cast<F32>(m * 10.0)));
+      DrawRecordQuad(batch, lp, i, -4.0, 4.0, Colour(1.0f, 0.5f, 0.5f, static_cast<F32>(m * 10.0)));
   }
   if (t.ShowLongitudinalSpeed) {
     const double v = lp.GetRecordLongitudinalSpeed(i);
-    DrawRecordQuad(lp, i, -4.0, 4.0, Colour(1.0f, 0.0f, 0.0f, static_cast<F32>(v / 120.0)));
+    DrawRecordQuad(batch, lp, i, -4.0, 4.0, Colour(1.0f, 0.0f, 0.0f, static_cast<F32>(v / 120.0)));
   }
   if (t.ShowLateralSpeed) {
     const double v = lp.GetRecordLateralSpeed(i);
     if (v > 0.0)
-      DrawRecordQuad(lp, i, 0.0, 4.0, Colour(0.0f, 1.0f, 0.0f, static_cast<F32>(v / 10.0)));
+      DrawRecordQuad(batch, lp, i, 0.0, 4.0, Colour(0.0f, 1.0f, 0.0f, static_cast<F32>(v / 10.0)));
     else
-      DrawRecordQuad(lp, i, -4.0, 0.0, Colour(0.0f, 0.0f, 1.0f, static_cast<F32>(v / -10.0)));
+      DrawRecordQuad(batch, lp, i, -4.0, 0.0, Colour(0.0f, 0.0f, 1.0f, static_cast<F32>(v / -10.0)));
   }
   if (t.ShowYawSpeed) {
     const double v = lp.GetRecordYawSpeed(i);
     if (v > 0.0)
-      DrawRecordQuad(lp, i, 0.0, 4.0, Colour(0.0f, 1.0f, 0.0f, static_cast<F32>(v)));
+      DrawRecordQuad(batch, lp, i, 0.0, 4.0, Colour(0.0f, 1.0f, 0.0f, static_cast<F32>(v)));
     else
-      DrawRecordQuad(lp, i, -4.0, 0.0, Colour(0.0f, 0.0f, 1.0f, static_cast<F32>(-v)));
+      DrawRecordQuad(batch, lp, i, -4.0, 0.0, Colour(0.0f, 0.0f, 1.0f, static_cast<F32>(-v)));
   }
 }
 
-void Trk3DOverlayRenderer::DrawRecordQuad(const Papy::LpFile& lp, U32 i, double latitude_a,
-                                          double latitude_b, const Colour& colour) {
+void Trk3DOverlayRenderer::DrawRecordQuad(PrimitiveBatch& batch, const Papy::LpFile& lp, U32 i,
+                                          double latitude_a, double latitude_b,
+                                          const Colour& colour) {
   const double start = lp.GetRecordLongitude(i);
   double end = start + lp.GetRecordSpacing();
   // The last record's quad closes onto the start of the lap.
   if (Track->GetLength2D() < end)
     end = 0.0;
-  PrimitiveScope polygon(Gl, GL_POLYGON);
+  batch.Shape(GL_QUADS, 4);
   Gl.Color4d(colour.Red, colour.Green, colour.Blue, colour.Alpha);
   TrackVertex(start, latitude_a);
   TrackVertex(start, latitude_b);
   TrackVertex(end, latitude_b);
   TrackVertex(end, latitude_a);
-  polygon.End();
-  CheckGLError(Gl);
 }
 
 void Trk3DOverlayRenderer::DrawSegmentOutline(int index, const Colour& colour) {
@@ -386,6 +395,7 @@ void Trk3DOverlayRenderer::DrawScale(const Colour& colour) {
   const double length = Track->GetLength2D();
   if (!(length > 0.0 && length <= MaxWalkedLength))
     return;
+  PrimitiveBatch ticks(Gl);
   long long k = 0;
   do {
     const double half = k % 1000 == 0 ? 3.0
@@ -393,14 +403,13 @@ void Trk3DOverlayRenderer::DrawScale(const Colour& colour) {
                         : k % 100 == 0 ? 1.5
                         : k % 50 == 0  ? 1.0
                                        : 0.5;
-    PrimitiveScope lines(Gl, GL_LINES);
+    ticks.Shape(GL_LINES, 2);
     Gl.Color3d(colour.Red, colour.Green, colour.Blue);
     TrackVertex(static_cast<double>(k), -half);
     TrackVertex(static_cast<double>(k), half);
-    lines.End();
-    CheckGLError(Gl);
     k += 10;
   } while (static_cast<double>(k) < length);
+  ticks.End();
 }
 
 } // namespace Ostra::DocView

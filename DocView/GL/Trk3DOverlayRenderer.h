@@ -74,13 +74,12 @@ public:
 
   bool IsOverlayListValid() const { return OverlayListValid; }
   bool HasPendingCompile() const override {
-    return Trk3DRenderer::HasPendingCompile() || (!Track.IsNull() && RebuildOverlays);
+    return Trk3DRenderer::HasPendingCompile() ||
+           (!Track.IsNull() && RebuildOverlays && !OverlayCompileFailed);
   }
 
   // The parts of the overlay list, drawn on the view's track.
   void DrawLp(const Papy::LpFile& lp, const Papy::Colour& colour);
-  void DrawRecordQuad(const Papy::LpFile& lp, U32 i, double latitude_a, double latitude_b,
-                      const Papy::Colour& colour);
   void DrawSegmentOutline(int index, const Papy::Colour& colour);
   void DrawCentreline(const Papy::Colour& colour);
   void DrawScale(const Papy::Colour& colour);
@@ -96,13 +95,17 @@ protected:
 private:
   void DeleteOverlayList();
   void CompileOverlays();
-  void DrawMarkers(const Papy::LpFile& lp, U32 i, bool in_speed_checkpoints,
-                   bool in_long_straight, bool in_no_pass_zone);
+  void DrawMarkers(OpenGL::PrimitiveBatch& batch, const Papy::LpFile& lp, U32 i,
+                   bool in_speed_checkpoints, bool in_long_straight, bool in_no_pass_zone);
+  void DrawRecordQuad(OpenGL::PrimitiveBatch& batch, const Papy::LpFile& lp, U32 i,
+                      double latitude_a, double latitude_b, const Papy::Colour& colour);
   void TrackVertex(double distance, double latitude);
 
   std::vector<LinkedLp> LinkedLps;
   bool RebuildOverlays = false;
   bool OverlayListValid = false;
+  // The last compile threw; the next update or command allows another.
+  bool OverlayCompileFailed = false;
   GLuint OverlayList = 0;
 };
 

@@ -11,7 +11,7 @@ namespace Ostra::DocView {
 
 using OpenGL::CheckGLError;
 using OpenGL::ListCompileScope;
-using OpenGL::PrimitiveScope;
+using OpenGL::PrimitiveBatch;
 using Papy::Colour;
 
 void TrackBox::Include(double x, double y, double z) {
@@ -162,12 +162,14 @@ void Trk3DRenderer::SetTrack(const Util::CountedPtr<Papy::Track>& track) {
   Track = track;
   BoundsValid = false;
   SelectedSegment = -1;
+  TrackListFailed = false;
   if (TrackListValid)
     TrackListStale = true;
 }
 
 void Trk3DRenderer::OnUpdate(TrackItemHint hint) {
   ForgetReportedFailures();
+  TrackListFailed = false;
   if (hint == NoItemHint)
     return;
   if (hint == WholeTrackHint) {
@@ -207,14 +209,17 @@ void Trk3DRenderer::DrawTrack(const Papy::Track& track, int segment, double step
     return;
   const U32 first = segment < 0 ? 0 : static_cast<U32>(segment);
   const U32 end = segment < 0 ? count : first + 1;
+  // Measuring makes no GL calls: only drawing needs brackets.
+  PrimitiveBatch batch(Gl);
   for (int pass = 0; pass < 2; ++pass) {
     for (U32 s = first; s < end; ++s)
-      DrawSegment(*track.GetSegment(s), pass, step, draw);
+      DrawSegment(batch, *track.GetSegment(s), pass, step, draw);
   }
+  batch.End();
 }
 
-void Trk3DRenderer::DrawSegment(const Papy::TrackSegment& segment, int pass, double step,
-                                bool draw) {
+void Trk3DRenderer::DrawSegment(PrimitiveBatch& batch, const Papy::TrackSegment& segment,
+                                int pass, double step, bool draw) {
   // Positions take plan distances, so the walk runs over the plan length; with
   // elevation the game's own length would overshoot or stop short of the segment's end.
   const double length = segment.GetLength2D();
@@ -238,14 +243,14 @@ void Trk3DRenderer::DrawSegment(const Papy::TrackSegment& segment, int pass, dou
     WalkPieces(length, step, [&](double d0, double d1) {
       const double t0 = d0 / length;
       const double t1 = d1 / length;
-      PrimitiveScope polygon(Gl, GL_POLYGON);
-      Gl.Color3d(colour.Red, colour.Green, colour.Blue);
+      if (draw) {
+        batch.Shape(GL_QUADS, 4);
+        Gl.Color3d(colour.Red, colour.Green, colour.Blue);
+      }
       vertex(d0, right_start + (right_end - right_start) * t0);
       vertex(d1, right_start + (right_end - right_start) * t1);
       vertex(d1, left_start + (left_end - left_start) * t1);
       vertex(d0, left_start + (left_end - left_start) * t0);
-      polygon.End();
-      CheckGLError(Gl);
     });
   }
   if (pass != 1)
@@ -264,21 +269,21 @@ void Trk3DRenderer::DrawSegment(const Papy::TrackSegment& segment, int pass, dou
     const Colour colour = WallColour(wall->GetWallType());
     const bool drawn = start_width <= 3.0 && end_width <= 3.0;
     const bool solid = start_width > 0.0 || end_width > 0.0;
+    if (!drawn)
+      continue;
     WalkPieces(length, step, [&](double d0, double d1) {
-      if (drawn) {
-        const double t0 = d0 / length;
-        const double t1 = d1 / length;
-        PrimitiveScope primitive(Gl, solid ? GL_POLYGON : GL_LINES);
+      const double t0 = d0 / length;
+      const double t1 = d1 / length;
+      if (draw) {
+        batch.Shape(solid ? GL_QUADS : GL_LINES, solid ? 4 : 2);
         Gl.Color3d(colour.Red, colour.Green, colour.Blue);
-        vertex(d0, lower_start + (lower_end - lower_start) * t0);
-        vertex(d1, lower_start + (lower_end - lower_start) * t1);
-        if (solid) {
-          vertex(d1, upper_start + (upper_end - upper_start) * t1);
-          vertex(d0, upper_start + (upper_end - upper_start) * t0);
-        }
-        primitive.End();
       }
-      CheckGLError(Gl);
+      vertex(d0, lower_start + (lower_end - lower_start) * t0);
+      vertex(d1, lower_start + (lower_end - lower_start) * t1);
+      if (solid) {
+        vertex(d1, upper_start + (upper_end - upper_start) * t1);
+        vertex(d0, upper_start + (upper_end - upper_start) * t0);
+      }
     });
   }
 }
@@ -379,26 +384,34 @@ void Trk3DRenderer::DrawSceneGuarded() {
     TrackListStale = false;
     Trk3DRenderer::DeleteDisplayList();
   }
-  if (!TrackListValid) {
+  if (!TrackListValid && !TrackListFailed) {
+    // A compile that failed once fails again until something changes: it waits for the
+    // next update instead of costing every paint its time and its error.
+    TrackListFailed = true;
     const GLuint list = OpenGL::GenerateList(Gl);
-    ListCompileScope compile(Gl, list, GL_COMPILE_AND_EXECUTE);
-    CheckGLError(Gl);
-    DrawTrack(*Track, -1, 3.0, true);
-    CheckGLError(Gl);
-    Gl.Flush();
-    CheckGLError(Gl);
-    compile.Commit();
+    {
+      ListCompileScope compile(Gl, list);
+      CheckGLError(Gl);
+      DrawTrack(*Track, -1, 3.0, true);
+      Gl.Flush();
+      CheckGLError(Gl);
+      compile.Commit();
+    }
     TrackList = list;
     TrackListValid = true;
-  } else {
-    Gl.CallList(TrackList);
+    CheckGLError(Gl);
+    TrackListFailed = false;
   }
-  CheckGLError(Gl);
+  if (TrackListValid) {
+    Gl.CallList(TrackList);
+    CheckGLError(Gl);
+  }
   BuildDisplayList();
   CheckGLError(Gl);
 }
 
 void Trk3DRenderer::DeleteDisplayList() {
+  TrackListFailed = false;
   if (!TrackListValid)
     return;
   TrackListValid = false;

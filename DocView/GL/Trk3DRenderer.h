@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DocView/Core/TrackItemHint.h"
+#include "DocView/GL/GlGuards.h"
 #include "DocView/GL/GlViewCore.h"
 #include "Papy/Track/Track.h"
 #include "Papy/Types/Colour.h"
@@ -88,7 +89,9 @@ public:
   double GetNearPlane() const { return NearPlane; }
   double GetFarPlane() const { return FarPlane; }
   bool IsTrackListValid() const { return TrackListValid; }
-  bool HasPendingCompile() const override { return !Track.IsNull() && !TrackListValid; }
+  bool HasPendingCompile() const override {
+    return !Track.IsNull() && !TrackListValid && !TrackListFailed;
+  }
 
 protected:
   void SetProjection() override;
@@ -116,13 +119,16 @@ protected:
   GLuint TrackList = 0;
   bool TrackListValid = false;
   bool TrackListStale = false;
+  // The last compile threw; the next update allows another.
+  bool TrackListFailed = false;
   int SelectedSegment = -1;
   double Height = 0.0;
 
 private:
   void SetupSceneGuarded();
   void DrawSceneGuarded();
-  void DrawSegment(const Papy::TrackSegment& segment, int pass, double step, bool draw);
+  void DrawSegment(OpenGL::PrimitiveBatch& batch, const Papy::TrackSegment& segment, int pass,
+                   double step, bool draw);
 };
 
 } // namespace Ostra::DocView

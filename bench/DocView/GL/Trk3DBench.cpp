@@ -1,8 +1,12 @@
 // The track 3D view on Mesa's software renderer, offscreen at 1024 x 768: a frame with
 // both display lists replayed, a frame that rebuilds the overlays (a document update),
 // and the track list's first compile. Tracks: the editor's GPL sample oval and a
-// 2,000-segment GPL track, each with five LPs of one record every 3.5 m.
+// 2,000-segment GPL track, each with five LPs of one record every 3.5 m; laps of real
+// size: 7 km in 3,000 segments with five LPs of 2,300 records, and 25 km in 2,000
+// segments with one LP of 8,300 records. A case whose paint reports an error (a GL
+// error among them) fails instead of timing the error's path.
 #include <memory>
+#include <string>
 #include <vector>
 
 #include <benchmark/benchmark.h>
@@ -37,16 +41,29 @@ CountedPtr<Papy::Track> TrackOf(const GplTrkBuilder& builder) {
   return CountedPtr<Papy::Track>(new Papy::TrkTrack(file));
 }
 
-// Alternating curves and straights turning once round: 2,000 sections, about 3.6 km.
-CountedPtr<Papy::Track> LargeTrack() {
-  constexpr int segments = 2000;
+// Alternating curves and straights of the given lengths (track units) turning once round.
+CountedPtr<Papy::Track> Lap(int segments, S32 curve_length, S32 straight_length) {
   std::vector<GplTrkBuilder::Shape> shapes;
   for (int i = 0; i < segments / 2; ++i) {
-    shapes.push_back({true, 40000, static_cast<S32>(2147483648.0 / (segments / 2))});
-    shapes.push_back({false, 30000, 0});
+    shapes.push_back({true, curve_length, static_cast<S32>(2147483648.0 / (segments / 2))});
+    shapes.push_back({false, straight_length, 0});
   }
   const std::vector<S32> altitudes(shapes.size(), 0);
   return TrackOf(GplTrkBuilder::Loop(shapes, {-300000, -100000, 0, 100000, 300000}, altitudes));
+}
+
+// Track units of 5.08e-5 m per segment for a lap of the given length.
+S32 UnitsPerSegment(int segments, double metres) {
+  return static_cast<S32>(metres / segments / 5.08e-5);
+}
+
+// 2,000 sections, about 3.6 km.
+CountedPtr<Papy::Track> LargeTrack() { return Lap(2000, 40000, 30000); }
+CountedPtr<Papy::Track> SevenKmLap() {
+  return Lap(3000, UnitsPerSegment(3000, 7000.0), UnitsPerSegment(3000, 7000.0));
+}
+CountedPtr<Papy::Track> TwentyFiveKmLap() {
+  return Lap(2000, UnitsPerSegment(2000, 25000.0), UnitsPerSegment(2000, 25000.0));
 }
 
 // The GPL sample the editor ships with, read as the editor reads it.
@@ -58,13 +75,13 @@ CountedPtr<Papy::Track> SampleTrack() {
       .Track;
 }
 
-// Five lines weaving across the track, with flags for the markers to find.
-std::vector<DocView::LinkedLp> FiveLps(const Papy::Track& track) {
+// Lines weaving across the track, with flags for the markers to find; records 0 gives
+// one every 3.5 m.
+std::vector<DocView::LinkedLp> Lps(const Papy::Track& track, int lp_count, U32 records) {
   const char* names[] = {"race", "minrace", "maxrace", "pit0", "pass1"};
-  const double spacing = 3.5;
-  const U32 count = static_cast<U32>(track.GetLength2D() / spacing);
+  const U32 count = records != 0 ? records : static_cast<U32>(track.GetLength2D() / 3.5);
   std::vector<DocView::LinkedLp> lps;
-  for (int k = 0; k < 5; ++k) {
+  for (int k = 0; k < lp_count; ++k) {
     Util::CountedPtr<MemoryLp> lp(new MemoryLp(count, track.GetLength2D() / count));
     for (U32 i = 0; i < count; ++i) {
       MemoryLp::Record& r = lp->Records[i];
@@ -79,11 +96,18 @@ std::vector<DocView::LinkedLp> FiveLps(const Papy::Track& track) {
   return lps;
 }
 
+// A track with its lines: lp_count LPs of records each (0: one every 3.5 m).
+struct Load {
+  CountedPtr<Papy::Track> (*Make)();
+  int LpCount = 5;
+  U32 Records = 0;
+};
+
 struct Scene {
-  explicit Scene(const CountedPtr<Papy::Track>& track, bool all_toggles)
+  Scene(const CountedPtr<Papy::Track>& track, const Load& load, bool all_toggles)
       : Renderer(OpenGL::RealGl()) {
     Renderer.SetTrack(track);
-    Renderer.SetLinkedLps(FiveLps(*track));
+    Renderer.SetLinkedLps(Lps(*track, load.LpCount, load.Records));
     if (all_toggles) {
       for (int id = DocView::ID_VIEW_PASS_CHECKPOINT_ZONES; id <= DocView::ID_VIEW_SPEED_MODIFIERS; ++id)
         Renderer.ExecuteCommand(id);
@@ -99,58 +123,82 @@ struct Scene {
 
   bool Usable() const { return Context.Usable(); }
 
+  // Paints; false, with the case failed, when the paint reported anything.
+  bool Paint(benchmark::State& state) {
+    Renderer.Paint();
+    const std::vector<std::string> messages = Renderer.TakeMessages();
+    if (messages.empty())
+      return true;
+    state.SkipWithError(messages.front().c_str());
+    return false;
+  }
+
   Test::OffscreenGl Context{Width, Height};
   Trk3DOverlayRenderer Renderer;
 };
 
 // A repaint with nothing changed: both lists replayed, glFinish included.
-void Frame(benchmark::State& state, CountedPtr<Papy::Track> (*make)(), bool all_toggles) {
-  Scene scene(make(), all_toggles);
+void Frame(benchmark::State& state, Load load, bool all_toggles) {
+  Scene scene(load.Make(), load, all_toggles);
   if (!scene.Usable()) {
     state.SkipWithError("no offscreen OpenGL");
     return;
   }
-  scene.Renderer.Paint();
-  for (auto _ : state)
-    scene.Renderer.Paint();
+  if (!scene.Paint(state))
+    return;
+  for (auto _ : state) {
+    if (!scene.Paint(state))
+      break;
+  }
 }
 
 // A document update (an LP linked, a tree click) and the repaint that rebuilds the
 // overlays.
-void OverlayRebuild(benchmark::State& state, CountedPtr<Papy::Track> (*make)(),
-                    bool all_toggles) {
-  Scene scene(make(), all_toggles);
+void OverlayRebuild(benchmark::State& state, Load load, bool all_toggles) {
+  Scene scene(load.Make(), load, all_toggles);
   if (!scene.Usable()) {
     state.SkipWithError("no offscreen OpenGL");
     return;
   }
-  scene.Renderer.Paint();
+  if (!scene.Paint(state))
+    return;
   for (auto _ : state) {
     scene.Renderer.OnUpdate(DocView::NoItemHint);
-    scene.Renderer.Paint();
+    if (!scene.Paint(state))
+      break;
   }
 }
 
 // The first paint of a new view: the track's list compiled, then everything drawn.
-void FirstPaint(benchmark::State& state, CountedPtr<Papy::Track> (*make)()) {
-  const CountedPtr<Papy::Track> track = make();
+void FirstPaint(benchmark::State& state, Load load) {
+  const CountedPtr<Papy::Track> track = load.Make();
   for (auto _ : state) {
-    Scene scene(track, false);
+    Scene scene(track, load, false);
     if (!scene.Usable()) {
       state.SkipWithError("no offscreen OpenGL");
       return;
     }
-    scene.Renderer.Paint();
+    if (!scene.Paint(state))
+      break;
   }
 }
 
-BENCHMARK_CAPTURE(Frame, SampleTrack, SampleTrack, false)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Frame, LargeTrack, LargeTrack, false)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Frame, LargeTrackAllOverlays, LargeTrack, true)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(OverlayRebuild, SampleTrack, SampleTrack, false)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(OverlayRebuild, LargeTrack, LargeTrack, false)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(OverlayRebuild, LargeTrackAllOverlays, LargeTrack, true)
+const Load Sample{SampleTrack};
+const Load Large{LargeTrack};
+const Load SevenKm{SevenKmLap, 5, 2300};
+const Load TwentyFiveKm{TwentyFiveKmLap, 1, 8300};
+
+BENCHMARK_CAPTURE(Frame, SampleTrack, Sample, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Frame, LargeTrack, Large, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Frame, LargeTrackAllOverlays, Large, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Frame, SevenKmLap, SevenKm, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Frame, SevenKmLapAllOverlays, SevenKm, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Frame, TwentyFiveKmLap, TwentyFiveKm, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(OverlayRebuild, SampleTrack, Sample, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(OverlayRebuild, LargeTrack, Large, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(OverlayRebuild, LargeTrackAllOverlays, Large, true)
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(FirstPaint, LargeTrack, LargeTrack)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(FirstPaint, LargeTrack, Large)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(FirstPaint, SevenKmLap, SevenKm)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -71,7 +71,7 @@ TEST(Trk3DRenderer, StripsAreWalkedInStepsOverThePlanLengthEndingExactlyAtItsEnd
   GlRecorder gl;
   Trk3DRenderer renderer(gl);
   renderer.DrawTrack(*track, -1, 3.0, true);
-  const auto quads = OfMode(gl.Primitives(), GL_POLYGON);
+  const auto quads = OfMode(gl.Primitives(), GL_QUADS);
   ASSERT_EQ(quads.size(), 3u);
   const double ends[][2] = {{0.0, 3.0}, {3.0, 6.0}, {6.0, 7.3}};
   for (std::size_t i = 0; i < quads.size(); ++i) {
@@ -96,7 +96,7 @@ TEST(Trk3DRenderer, ASegmentOfNoLengthDrawsNothingRatherThanNaNs) {
   GlRecorder gl;
   Trk3DRenderer renderer(gl);
   renderer.DrawTrack(*track, -1, 3.0, true);
-  EXPECT_EQ(OfMode(gl.Primitives(), GL_POLYGON).size(), 4u);
+  EXPECT_EQ(OfMode(gl.Primitives(), GL_QUADS).size(), 4u);
   for (const GlCall& call : gl.Calls) {
     for (double arg : call.Args)
       ASSERT_FALSE(std::isnan(arg)) << call.Name;
@@ -129,10 +129,10 @@ TEST(Trk3DRenderer, WallsWiderThanThreeAreLeftOutAndWallsWithoutWidthAreLines) {
     GLenum Mode; // 0: not drawn
     std::vector<double> Latitudes;
   } cases[] = {
-      {1.0, 1.0, GL_POLYGON, {9.0, 9.0, 11.0, 11.0}}, // twice the width: lat +- width
-      {0.0, 2.0, GL_POLYGON, {10.0, 8.0, 12.0, 10.0}},
+      {1.0, 1.0, GL_QUADS, {9.0, 9.0, 11.0, 11.0}}, // twice the width: lat +- width
+      {0.0, 2.0, GL_QUADS, {10.0, 8.0, 12.0, 10.0}},
       {0.0, 0.0, GL_LINES, {10.0, 10.0}},
-      {3.0, 3.0, GL_POLYGON, {7.0, 7.0, 13.0, 13.0}},
+      {3.0, 3.0, GL_QUADS, {7.0, 7.0, 13.0, 13.0}},
       {3.5, 1.0, 0, {}},
       {1.0, 4.0, 0, {}},
   };
@@ -224,11 +224,13 @@ TEST(Trk3DRenderer, TheTrackIsCompiledAtTheFirstPaintAndReplayedAfterwards) {
   ASSERT_TRUE(f.Renderer.Paint());
   const GlCall* list = f.Gl.Find("NewList");
   ASSERT_NE(list, nullptr);
-  EXPECT_EQ(list->Args[1], GL_COMPILE_AND_EXECUTE);
+  EXPECT_EQ(list->Args[1], GL_COMPILE);
   const double list_id = list->Args[0];
-  // Only drawing emits vertices; measuring only widens the extent.
+  // Only drawing emits vertices; measuring only widens the extent. All the quads share
+  // one bracket, and the list is called once compiled.
   EXPECT_EQ(f.Gl.Count("Vertex3d"), 2 * 3 * 4 * 4);
-  EXPECT_EQ(f.Gl.Count("Begin"), 2 * 3 * 4 + 2 * 3);
+  EXPECT_EQ(f.Gl.Count("Begin"), 1);
+  EXPECT_EQ(f.Gl.Find("CallList")->Args[0], list_id);
   EXPECT_TRUE(f.Renderer.IsTrackListValid());
 
   f.Gl.Reset();
@@ -246,7 +248,7 @@ TEST(Trk3DRenderer, TheTrackIsCompiledAtTheFirstPaintAndReplayedAfterwards) {
   EXPECT_EQ(f.Gl.Count("NewList"), 1);
 }
 
-TEST(Trk3DRenderer, AnExceptionMidCompileClosesTheListAndTheNextPaintCompilesAgain) {
+TEST(Trk3DRenderer, AnExceptionMidCompileClosesTheListWhichWaitsForTheNextUpdate) {
   auto track = StraightTrack(1, 10.0, {Asphalt});
   Fixture f(track);
   // Measuring takes four positions; the sixth drawn one is inside the second quad.
@@ -260,19 +262,22 @@ TEST(Trk3DRenderer, AnExceptionMidCompileClosesTheListAndTheNextPaintCompilesAga
   EXPECT_EQ(f.Gl.Count("DeleteLists"), 1);
   EXPECT_TRUE(f.Gl.QueuedErrors.empty());
 
-  // The same failure again is not reported a second time.
-  track->Segments[0]->FramesBeforeFailure = 2;
+  // Paints before an update neither compile nor report again.
+  track->Segments[0]->FramesBeforeFailure = -1;
+  f.Gl.Reset();
   f.Renderer.Paint();
   EXPECT_TRUE(f.Renderer.TakeMessages().empty());
+  EXPECT_EQ(f.Gl.Count("NewList"), 0);
+  EXPECT_FALSE(f.Renderer.HasPendingCompile());
 
-  track->Segments[0]->FramesBeforeFailure = -1;
+  f.Renderer.OnUpdate(NoItemHint);
   f.Gl.Reset();
   f.Renderer.Paint();
   EXPECT_TRUE(f.Renderer.TakeMessages().empty());
   EXPECT_TRUE(f.Renderer.IsTrackListValid());
   EXPECT_EQ(f.Gl.Count("NewList"), 1);
   EXPECT_EQ(f.Gl.Count("EndList"), 1);
-  EXPECT_EQ(OfMode(f.Gl.Primitives(), GL_POLYGON).size(), 4u); // the extent stays cached
+  EXPECT_EQ(OfMode(f.Gl.Primitives(), GL_QUADS).size(), 4u); // the extent stays cached
 }
 
 TEST(Trk3DRenderer, AGlErrorEndsOneHookAndThePaintGoesOn) {

@@ -143,10 +143,13 @@ public:
     return nullptr;
   }
 
+  // The shapes drawn: a GL_QUADS or GL_LINES bracket gives one entry per quad or line,
+  // each with the colour in force at its last vertex, as separate brackets would.
   std::vector<GlPrimitive> Primitives() const {
     std::vector<GlPrimitive> primitives;
     std::array<double, 4> colour{1.0, 1.0, 1.0, 1.0};
-    GlPrimitive* open = nullptr;
+    bool open = false;
+    std::size_t per_shape = 0;
     for (const GlCall& call : Calls) {
       if (call.Name == "Color3d")
         colour = {call.Args[0], call.Args[1], call.Args[2], 1.0};
@@ -155,12 +158,16 @@ public:
       if (call.Name == "Begin") {
         primitives.push_back({});
         primitives.back().Mode = static_cast<GLenum>(call.Args[0]);
-        open = &primitives.back();
-      } else if (call.Name == "Vertex3d" && open != nullptr) {
-        open->Vertices.push_back({call.Args[0], call.Args[1], call.Args[2]});
-      } else if (call.Name == "End" && open != nullptr) {
-        open->Colour = colour;
-        open = nullptr;
+        per_shape = call.Args[0] == GL_QUADS ? 4 : call.Args[0] == GL_LINES ? 2 : 0;
+        open = true;
+      } else if (call.Name == "Vertex3d" && open) {
+        if (per_shape != 0 && primitives.back().Vertices.size() == per_shape)
+          primitives.push_back({primitives.back().Mode, {}, {}});
+        primitives.back().Vertices.push_back({call.Args[0], call.Args[1], call.Args[2]});
+        primitives.back().Colour = colour;
+      } else if (call.Name == "End" && open) {
+        primitives.back().Colour = colour;
+        open = false;
       }
     }
     return primitives;
