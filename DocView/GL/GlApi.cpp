@@ -25,6 +25,7 @@ public:
   void Enable(GLenum capability) override { glEnable(capability); }
   void Disable(GLenum capability) override { glDisable(capability); }
   void BlendFunc(GLenum source, GLenum destination) override { glBlendFunc(source, destination); }
+  void ShadeModel(GLenum mode) override { glShadeModel(mode); }
   void Begin(GLenum mode) override { glBegin(mode); }
   void End() override { glEnd(); }
   void Vertex3d(GLdouble x, GLdouble y, GLdouble z) override { glVertex3d(x, y, z); }

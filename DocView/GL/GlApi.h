@@ -23,6 +23,7 @@ public:
   virtual void Enable(GLenum capability) = 0;
   virtual void Disable(GLenum capability) = 0;
   virtual void BlendFunc(GLenum source, GLenum destination) = 0;
+  virtual void ShadeModel(GLenum mode) = 0;
   virtual void Begin(GLenum mode) = 0;
   virtual void End() = 0;
   virtual void Vertex3d(GLdouble x, GLdouble y, GLdouble z) = 0;

@@ -1,6 +1,7 @@
 #include "DocView/GL/Trk3DOverlayRenderer.h"
 
 #include <cmath>
+#include <optional>
 
 #include "DocView/Core/CommandIds.h"
 #include "DocView/GL/GlError.h"
@@ -103,6 +104,100 @@ Colour LpColourForStem(const std::string& stem) {
   return {1.0f, 0.0f, 1.0f, 1.0f};
 }
 
+void MarkerStack::Add(double right_latitude, double left_latitude, const Colour& colour) {
+  if (Count < static_cast<int>(Items.size()))
+    Items[static_cast<std::size_t>(Count++)] = {right_latitude, left_latitude, colour};
+}
+
+MarkerStack MarkersOfRecord(const Papy::LpFile& lp, U32 i, const OverlayToggles& t,
+                            const ZoneStates& zones) {
+  const Colour white(1.0f, 1.0f, 1.0f, 0.5f);
+  const Colour black(0.0f, 0.0f, 0.0f, 0.5f);
+  MarkerStack stack;
+  if (t.ShowPassCheckpointZones && zones.SpeedCheckpoints)
+    stack.Add(-4.0, 4.0, white);
+  if (t.ShowOutbrakeDecisionPoints && lp.IsOutbrakeDecisionPoint(i))
+    stack.Add(-4.0, 4.0, white);
+  if (t.ShowStartPass1Points && lp.IsStartPass1Zone(i))
+    stack.Add(0.0, 4.0, white);
+  if (t.ShowStartPass2Points && lp.IsStartPass2Zone(i))
+    stack.Add(-4.0, 0.0, white);
+  if (t.ShowStartAbruptPass1Points && lp.IsStartAbruptPass1Zone(i))
+    stack.Add(0.0, 4.0, white);
+  // The same half as abrupt pass 1: that is where these markers have always been.
+  if (t.ShowStartAbruptPass2Points && lp.IsStartAbruptPass2Zone(i))
+    stack.Add(0.0, 4.0, white);
+  if (t.ShowAbandonPassPoints && lp.IsAbandonPass(i))
+    stack.Add(-4.0, 4.0, black);
+  if (t.ShowNoPassZones && zones.NoPassZone)
+    stack.Add(-4.0, 4.0, black);
+  if (t.ShowLongStraights && zones.LongStraight)
+    stack.Add(-4.0, 4.0, white);
+  if (t.ShowCorneringPoints && lp.IsInitiateCornering(i))
+    stack.Add(-4.0, 4.0, black);
+  if (t.ShowLevelSpeedCoeffPoints && lp.IsSetSpeedCoeffTo1(i))
+    stack.Add(-4.0, 4.0, white);
+  if (t.ShowTireWarmupPoints && lp.IsTireWarmup(i))
+    stack.Add(-4.0, 4.0, white);
+  if (t.ShowSpeedModifiers) {
+    // Any modifier of 0.1 or more is opaque.
+    const double m = lp.GetRecordSpeedModifier(i);
+    if (m > 0.0)
+      stack.Add(-4.0, 4.0, Colour(1.0f, 0.5f, 0.5f, static_cast<F32>(m * 10.0)));
+  }
+  if (t.ShowLongitudinalSpeed) {
+    const double v = lp.GetRecordLongitudinalSpeed(i);
+    stack.Add(-4.0, 4.0, Colour(1.0f, 0.0f, 0.0f, static_cast<F32>(v / 120.0)));
+  }
+  if (t.ShowLateralSpeed) {
+    const double v = lp.GetRecordLateralSpeed(i);
+    if (v > 0.0)
+      stack.Add(0.0, 4.0, Colour(0.0f, 1.0f, 0.0f, static_cast<F32>(v / 10.0)));
+    else
+      stack.Add(-4.0, 0.0, Colour(0.0f, 0.0f, 1.0f, static_cast<F32>(v / -10.0)));
+  }
+  if (t.ShowYawSpeed) {
+    const double v = lp.GetRecordYawSpeed(i);
+    if (v > 0.0)
+      stack.Add(0.0, 4.0, Colour(0.0f, 1.0f, 0.0f, static_cast<F32>(v)));
+    else
+      stack.Add(-4.0, 0.0, Colour(0.0f, 0.0f, 1.0f, static_cast<F32>(-v)));
+  }
+  return stack;
+}
+
+namespace {
+
+// GL clamps a colour's components to 0..1 before blending; a NaN gives 0 here.
+double Unit(F32 value) { return value > 0.0f ? (value < 1.0f ? value : 1.0) : 0.0; }
+
+// The colour c blended with source alpha over what a premultiplied stack below shows.
+void Over(Colour& below, const Colour& c) {
+  const double a = Unit(c.Alpha);
+  below.Red = static_cast<F32>(Unit(c.Red) * a + below.Red * (1.0 - a));
+  below.Green = static_cast<F32>(Unit(c.Green) * a + below.Green * (1.0 - a));
+  below.Blue = static_cast<F32>(Unit(c.Blue) * a + below.Blue * (1.0 - a));
+  below.Alpha = static_cast<F32>(a + below.Alpha * (1.0 - a));
+}
+
+} // namespace
+
+MarkerHalves CompositeMarkers(const MarkerStack& stack) {
+  MarkerHalves halves;
+  for (int k = 0; k < stack.Count; ++k) {
+    const RecordMarker& marker = stack.Items[static_cast<std::size_t>(k)];
+    if (marker.RightLatitude < 0.0) {
+      Over(halves.Right, marker.Colour);
+      halves.HasRight = true;
+    }
+    if (marker.LeftLatitude > 0.0) {
+      Over(halves.Left, marker.Colour);
+      halves.HasLeft = true;
+    }
+  }
+  return halves;
+}
+
 Trk3DOverlayRenderer::Trk3DOverlayRenderer(OpenGL::GlApi& gl) : Trk3DRenderer(gl) {}
 
 void Trk3DOverlayRenderer::OnUpdate(TrackItemHint hint) {
@@ -179,7 +274,9 @@ void Trk3DOverlayRenderer::CompileOverlays() {
   CheckGLError(Gl);
   Gl.Enable(GL_BLEND);
   CheckGLError(Gl);
-  Gl.BlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  // Premultiplied: the markers come composited (CompositeMarkers); every other colour here
+  // is opaque, which this blends exactly as source-alpha blending would.
+  Gl.BlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
   CheckGLError(Gl);
   if (SelectedSegment != -1)
     DrawSegmentOutline(SelectedSegment, {1.0f, 0.0f, 0.0f, 1.0f});
@@ -210,37 +307,55 @@ void Trk3DOverlayRenderer::TrackVertex(double distance, double latitude) {
 
 void Trk3DOverlayRenderer::DrawLp(const Papy::LpFile& lp, const Colour& colour) {
   const U32 count = lp.GetRecordCount();
-  bool in_speed_checkpoints = false;
-  bool in_long_straight = false;
-  bool in_no_pass_zone = false;
+  ZoneStates zones;
+  std::vector<BandPiece> right_band;
+  std::vector<BandPiece> left_band;
   // The first pass only carries the zone states round the lap, so that a zone still open
   // at the lap's end is open at record 0.
-  PrimitiveBatch markers(Gl);
   for (int pass = 0; pass < 2; ++pass) {
     for (U32 i = 0; i < count; ++i) {
       if (lp.HasSpeedCheckpoints()) {
         if (lp.IsStartSpeedCheckpoint(i))
-          in_speed_checkpoints = true;
+          zones.SpeedCheckpoints = true;
         if (lp.IsEndSpeedCheckpoint(i))
-          in_speed_checkpoints = false;
+          zones.SpeedCheckpoints = false;
       }
       if (lp.HasLongStraight()) {
         if (lp.IsStartLongStraight(i))
-          in_long_straight = true;
+          zones.LongStraight = true;
         if (lp.IsEndLongStraight(i))
-          in_long_straight = false;
+          zones.LongStraight = false;
       }
       if (lp.HasNoPassZone()) {
         if (lp.IsStartNoPassZone(i))
-          in_no_pass_zone = true;
+          zones.NoPassZone = true;
         if (lp.IsEndNoPassZone(i))
-          in_no_pass_zone = false;
+          zones.NoPassZone = false;
       }
-      if (pass == 1)
-        DrawMarkers(markers, lp, i, in_speed_checkpoints, in_long_straight, in_no_pass_zone);
+      if (pass == 0)
+        continue;
+      const MarkerHalves halves = CompositeMarkers(MarkersOfRecord(lp, i, Toggles, zones));
+      if (!halves.HasRight && !halves.HasLeft)
+        continue;
+      const double start = lp.GetRecordLongitude(i);
+      double end = start + lp.GetRecordSpacing();
+      // The last record's markers close onto the start of the lap.
+      if (Track->GetLength2D() < end)
+        end = 0.0;
+      if (halves.HasRight)
+        right_band.push_back({start, end, halves.Right});
+      if (halves.HasLeft)
+        left_band.push_back({start, end, halves.Left});
     }
   }
-  markers.End();
+  if (!right_band.empty() || !left_band.empty()) {
+    // The halves never overlap, so drawing one after the other keeps the picture.
+    Gl.ShadeModel(GL_FLAT);
+    DrawBand(right_band, -4.0, 0.0);
+    DrawBand(left_band, 0.0, 4.0);
+    Gl.ShadeModel(GL_SMOOTH);
+    CheckGLError(Gl);
+  }
   {
     PrimitiveScope line(Gl, GL_LINE_LOOP);
     Gl.Color3d(colour.Red, colour.Green, colour.Blue);
@@ -261,77 +376,38 @@ void Trk3DOverlayRenderer::DrawLp(const Papy::LpFile& lp, const Colour& colour) 
   CheckGLError(Gl);
 }
 
-void Trk3DOverlayRenderer::DrawMarkers(PrimitiveBatch& batch, const Papy::LpFile& lp, U32 i,
-                                       bool in_speed_checkpoints, bool in_long_straight,
-                                       bool in_no_pass_zone) {
-  const Colour white(1.0f, 1.0f, 1.0f, 0.5f);
-  const Colour black(0.0f, 0.0f, 0.0f, 0.5f);
-  const OverlayToggles& t = Toggles;
-  if (t.ShowPassCheckpointZones && in_speed_checkpoints)
-    DrawRecordQuad(batch, lp, i, -4.0, 4.0, white);
-  if (t.ShowOutbrakeDecisionPoints && lp.IsOutbrakeDecisionPoint(i))
-    DrawRecordQuad(batch, lp, i, -4.0, 4.0, white);
-  if (t.ShowStartPass1Points && lp.IsStartPass1Zone(i))
-    DrawRecordQuad(batch, lp, i, 0.0, 4.0, white);
-  if (t.ShowStartPass2Points && lp.IsStartPass2Zone(i))
-    DrawRecordQuad(batch, lp, i, -4.0, 0.0, white);
-  if (t.ShowStartAbruptPass1Points && lp.IsStartAbruptPass1Zone(i))
-    DrawRecordQuad(batch, lp, i, 0.0, 4.0, white);
-  // The same half as abrupt pass 1: that is where these markers have always been.
-  if (t.ShowStartAbruptPass2Points && lp.IsStartAbruptPass2Zone(i))
-    DrawRecordQuad(batch, lp, i, 0.0, 4.0, white);
-  if (t.ShowAbandonPassPoints && lp.IsAbandonPass(i))
-    DrawRecordQuad(batch, lp, i, -4.0, 4.0, black);
-  if (t.ShowNoPassZones && in_no_pass_zone)
-    DrawRecordQuad(batch, lp, i, -4.0, 4.0, black);
-  if (t.ShowLongStraights && in_long_straight)
-    DrawRecordQuad(batch, lp, i, -4.0, 4.0, white);
-  if (t.ShowCorneringPoints && lp.IsInitiateCornering(i))
-    DrawRecordQuad(batch, lp, i, -4.0, 4.0, black);
-  if (t.ShowLevelSpeedCoeffPoints && lp.IsSetSpeedCoeffTo1(i))
-    DrawRecordQuad(batch, lp, i, -4.0, 4.0, white);
-  if (t.ShowTireWarmupPoints && lp.IsTireWarmup(i))
-    DrawRecordQuad(batch, lp, i, -4.0, 4.0, white);
-  if (t.ShowSpeedModifiers) {
-    // Any modifier of 0.1 or more is opaque.
-    const double m = lp.GetRecordSpeedModifier(i);
-    if (m > 0.0)
-      DrawRecordQuad(batch, lp, i, -4.0, 4.0, Colour(1.0f, 0.5f, 0.5f, static_cast<F32>(m * 10.0)));
+void Trk3DOverlayRenderer::DrawBand(const std::vector<BandPiece>& pieces, double right,
+                                    double left) {
+  // One quad strip while the records follow on; each quad takes the colour of its last
+  // vertex (flat shading), set just before it.
+  std::optional<PrimitiveScope> strip;
+  double joint = 0.0;
+  int vertices = 0;
+  for (const BandPiece& piece : pieces) {
+    const bool follows = std::abs(piece.Start - joint) <= BandJoinTolerance;
+    if (!strip || !follows || vertices + 2 > PrimitiveBatch::MaxVertices) {
+      const double start = strip && follows ? joint : piece.Start;
+      if (strip) {
+        strip->End();
+        strip.reset();
+        CheckGLError(Gl);
+      }
+      strip.emplace(Gl, GL_QUAD_STRIP);
+      Gl.Color4d(piece.Colour.Red, piece.Colour.Green, piece.Colour.Blue, piece.Colour.Alpha);
+      TrackVertex(start, right);
+      TrackVertex(start, left);
+      vertices = 2;
+    }
+    TrackVertex(piece.End, right);
+    Gl.Color4d(piece.Colour.Red, piece.Colour.Green, piece.Colour.Blue, piece.Colour.Alpha);
+    TrackVertex(piece.End, left);
+    vertices += 2;
+    joint = piece.End;
   }
-  if (t.ShowLongitudinalSpeed) {
-    const double v = lp.GetRecordLongitudinalSpeed(i);
-    DrawRecordQuad(batch, lp, i, -4.0, 4.0, Colour(1.0f, 0.0f, 0.0f, static_cast<F32>(v / 120.0)));
+  if (strip) {
+    strip->End();
+    CheckGLError(Gl);
   }
-  if (t.ShowLateralSpeed) {
-    const double v = lp.GetRecordLateralSpeed(i);
-    if (v > 0.0)
-      DrawRecordQuad(batch, lp, i, 0.0, 4.0, Colour(0.0f, 1.0f, 0.0f, static_cast<F32>(v / 10.0)));
-    else
-      DrawRecordQuad(batch, lp, i, -4.0, 0.0, Colour(0.0f, 0.0f, 1.0f, static_cast<F32>(v / -10.0)));
-  }
-  if (t.ShowYawSpeed) {
-    const double v = lp.GetRecordYawSpeed(i);
-    if (v > 0.0)
-      DrawRecordQuad(batch, lp, i, 0.0, 4.0, Colour(0.0f, 1.0f, 0.0f, static_cast<F32>(v)));
-    else
-      DrawRecordQuad(batch, lp, i, -4.0, 0.0, Colour(0.0f, 0.0f, 1.0f, static_cast<F32>(-v)));
-  }
-}
-
-void Trk3DOverlayRenderer::DrawRecordQuad(PrimitiveBatch& batch, const Papy::LpFile& lp, U32 i,
-                                          double latitude_a, double latitude_b,
-                                          const Colour& colour) {
-  const double start = lp.GetRecordLongitude(i);
-  double end = start + lp.GetRecordSpacing();
-  // The last record's quad closes onto the start of the lap.
-  if (Track->GetLength2D() < end)
-    end = 0.0;
-  batch.Shape(GL_QUADS, 4);
-  Gl.Color4d(colour.Red, colour.Green, colour.Blue, colour.Alpha);
-  TrackVertex(start, latitude_a);
-  TrackVertex(start, latitude_b);
-  TrackVertex(end, latitude_b);
-  TrackVertex(end, latitude_a);
 }
 
 void Trk3DOverlayRenderer::DrawSegmentOutline(int index, const Colour& colour) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -43,6 +44,42 @@ struct OverlayToggles {
 bool OverlayToggles::*ToggleForCommand(int command_id);
 // The eye height a Height command chooses; 0 for any other id.
 double HeightForCommand(int command_id);
+
+// Which zones of an LP are open at a record, carried round the lap.
+struct ZoneStates {
+  bool SpeedCheckpoints = false;
+  bool LongStraight = false;
+  bool NoPassZone = false;
+};
+
+// A translucent band across a record, between two latitudes: -4..4, 0..4 or -4..0.
+struct RecordMarker {
+  double RightLatitude = 0.0;
+  double LeftLatitude = 0.0;
+  Papy::Colour Colour;
+};
+
+// The markers of one record, in drawing order; never more than the switches allow.
+struct MarkerStack {
+  std::array<RecordMarker, 18> Items;
+  int Count = 0;
+  void Add(double right_latitude, double left_latitude, const Papy::Colour& colour);
+};
+
+// The markers that the switches show at record i, with zones as they stand there.
+MarkerStack MarkersOfRecord(const Papy::LpFile& lp, U32 i, const OverlayToggles& toggles,
+                            const ZoneStates& zones);
+
+// What a record's markers, blended one over another with source alpha, make of each half
+// of the band (right: -4..0, left: 0..4): one premultiplied colour per half that, blended
+// with (one, one minus source alpha), gives the same picture with one quad per half.
+struct MarkerHalves {
+  bool HasRight = false;
+  bool HasLeft = false;
+  Papy::Colour Right{0.0f, 0.0f, 0.0f, 0.0f};
+  Papy::Colour Left{0.0f, 0.0f, 0.0f, 0.0f};
+};
+MarkerHalves CompositeMarkers(const MarkerStack& stack);
 
 // The lower-cased base name of a path ("Race.lp" gives "race"); empty for an empty path.
 std::string LpStem(const std::string& path);
@@ -95,10 +132,15 @@ protected:
 private:
   void DeleteOverlayList();
   void CompileOverlays();
-  void DrawMarkers(OpenGL::PrimitiveBatch& batch, const Papy::LpFile& lp, U32 i,
-                   bool in_speed_checkpoints, bool in_long_straight, bool in_no_pass_zone);
-  void DrawRecordQuad(OpenGL::PrimitiveBatch& batch, const Papy::LpFile& lp, U32 i,
-                      double latitude_a, double latitude_b, const Papy::Colour& colour);
+  // A record's composited markers on one half of the band.
+  struct BandPiece {
+    double Start;
+    double End;
+    Papy::Colour Colour;
+  };
+  // Records closer than this are drawn as following on: no pixel shows a micron.
+  static constexpr double BandJoinTolerance = 1e-6;
+  void DrawBand(const std::vector<BandPiece>& pieces, double right, double left);
   void TrackVertex(double distance, double latitude);
 
   std::vector<LinkedLp> LinkedLps;

@@ -237,9 +237,24 @@ void Trk3DRenderer::DrawSegment(PrimitiveBatch& batch, const Papy::TrackSegment&
       continue;
     const double right_start = strip->GetRightStartLatitude();
     const double right_end = strip->GetRightEndLatitude();
-    const double left_start = strip->GetLeftStartLatitude();
-    const double left_end = strip->GetLeftEndLatitude();
+    double left_start = strip->GetLeftStartLatitude();
+    double left_end = strip->GetLeftEndLatitude();
     const Colour colour = GripColour(type, strip->GetGripModifier());
+    // Neighbours of one colour that meet edge to edge draw as one strip: the same picture,
+    // since a section's positions run straight across it, with fewer quads to draw.
+    while (draw && k + 1 < strips && left_start >= right_start && left_end >= right_end) {
+      const Util::CountedPtr<Papy::TrackFSection> next = segment.GetFSection(k + 1);
+      const int next_type = next->GetSurfaceType();
+      if (SurfaceLayer(next_type) != pass ||
+          !Papy::ColourEquals(GripColour(next_type, next->GetGripModifier()), colour) ||
+          next->GetRightStartLatitude() != left_start ||
+          next->GetRightEndLatitude() != left_end ||
+          next->GetLeftStartLatitude() < left_start || next->GetLeftEndLatitude() < left_end)
+        break;
+      left_start = next->GetLeftStartLatitude();
+      left_end = next->GetLeftEndLatitude();
+      ++k;
+    }
     WalkPieces(length, step, [&](double d0, double d1) {
       const double t0 = d0 / length;
       const double t1 = d1 / length;

@@ -173,12 +173,13 @@ TEST(Trk3DOverlayRenderer, ViewCommandsSwitchTheirToggleAndHeightsCheckOneItem) 
 struct LpFixture : Fixture {
   explicit LpFixture(double length = 100.0) : Fixture(length, 10) {}
   Util::CountedPtr<MemoryLp> Lp{new MemoryLp(10, 10.0)};
+  // The markers' quads on the right half of the band (-4 .. 0).
   std::vector<GlPrimitive> Quads() {
     Gl.Reset();
     Renderer.DrawLp(*Lp, {1.0f, 0.0f, 0.0f, 1.0f});
     std::vector<GlPrimitive> quads;
     for (const GlPrimitive& p : Gl.Primitives()) {
-      if (p.Mode == GL_QUADS)
+      if (p.Mode == GL_QUAD_STRIP && p.Vertices[0][1] == -4.0)
         quads.push_back(p);
     }
     return quads;
@@ -235,12 +236,7 @@ TEST(Trk3DOverlayRenderer, MarkersComeInTableOrderWithTheirHalvesAndColours) {
                                  MemoryLp::EndLongStraight;
     }
   }
-  const auto quads = f.Quads();
-  std::vector<GlPrimitive> at2;
-  for (const GlPrimitive& q : quads) {
-    if (q.Vertices[0][0] == 30.0)
-      at2.push_back(q);
-  }
+  const MarkerStack at2 = MarkersOfRecord(*f.Lp, 2, f.Renderer.Toggles, {true, true, true});
   const struct {
     double A;
     double B;
@@ -263,23 +259,53 @@ TEST(Trk3DOverlayRenderer, MarkersComeInTableOrderWithTheirHalvesAndColours) {
       {-4, 0, Rgba(0, 0, 0, 0)},         // lateral speed 0: transparent, on the right
       {0, 4, Rgba(0, 1, 0, 0.25)},       // yaw speed
   };
-  ASSERT_EQ(at2.size(), std::size(expected));
-  for (std::size_t i = 0; i < at2.size(); ++i) {
-    EXPECT_EQ(at2[i].Vertices[0][1], expected[i].A) << i;
-    EXPECT_EQ(at2[i].Vertices[1][1], expected[i].B) << i;
-    EXPECT_EQ(at2[i].Vertices[2][0], 40.0) << i;
-    EXPECT_EQ(at2[i].Colour, expected[i].Colour) << i;
+  ASSERT_EQ(at2.Count, static_cast<int>(std::size(expected)));
+  for (int i = 0; i < at2.Count; ++i) {
+    const RecordMarker& m = at2.Items[static_cast<std::size_t>(i)];
+    EXPECT_EQ(m.RightLatitude, expected[i].A) << i;
+    EXPECT_EQ(m.LeftLatitude, expected[i].B) << i;
+    EXPECT_EQ((Rgba(m.Colour.Red, m.Colour.Green, m.Colour.Blue, m.Colour.Alpha)),
+              expected[i].Colour)
+        << i;
   }
   // Elsewhere: no modifier band at 0, lateral speed on the left, negative yaw on the right.
-  std::vector<GlPrimitive> at5;
-  for (const GlPrimitive& q : quads) {
-    if (q.Vertices[0][0] == 60.0)
-      at5.push_back(q);
+  const MarkerStack at5 = MarkersOfRecord(*f.Lp, 5, f.Renderer.Toggles, {});
+  ASSERT_EQ(at5.Count, 3);
+  EXPECT_EQ(at5.Items[1].LeftLatitude, 4.0);
+  EXPECT_EQ(at5.Items[2].Colour.Blue, 1.0f);
+  EXPECT_EQ(at5.Items[2].RightLatitude, -4.0);
+}
+
+// Each half's one premultiplied colour, blended over any colour beneath, gives what the
+// markers blended one by one would: the 8-bit picture within rounding.
+TEST(Trk3DOverlayRenderer, CompositedHalvesBlendAsTheMarkersOneByOne) {
+  const std::vector<RecordMarker> stacks[] = {
+      {{-4, 4, {1, 1, 1, 0.5f}}},
+      {{-4, 4, {1, 0.5f, 0.5f, 10.0f}}, {-4, 4, {1, 0, 0, 0.25f}}, {0, 4, {0, 1, 0, 0.5f}}},
+      {{-4, 0, {0, 0, 1, 0.0f}}, {-4, 4, {0, 0, 0, 0.5f}}, {0, 4, {0, 1, 0, -3.0f}}},
+  };
+  for (const auto& markers : stacks) {
+    MarkerStack stack;
+    for (const RecordMarker& m : markers)
+      stack.Add(m.RightLatitude, m.LeftLatitude, m.Colour);
+    const MarkerHalves halves = CompositeMarkers(stack);
+    for (const double beneath : {0.0, 0.37, 1.0}) {
+      for (const bool right : {true, false}) {
+        double one_by_one = beneath;
+        bool any = false;
+        for (const RecordMarker& m : markers) {
+          if (right ? m.RightLatitude < 0.0 : m.LeftLatitude > 0.0) {
+            const double a = std::clamp(static_cast<double>(m.Colour.Alpha), 0.0, 1.0);
+            one_by_one = m.Colour.Red * a + one_by_one * (1.0 - a);
+            any = true;
+          }
+        }
+        const Papy::Colour& c = right ? halves.Right : halves.Left;
+        EXPECT_EQ(right ? halves.HasRight : halves.HasLeft, any);
+        EXPECT_NEAR(c.Red + beneath * (1.0 - c.Alpha), one_by_one, 1e-6);
+      }
+    }
   }
-  ASSERT_EQ(at5.size(), 3u);
-  EXPECT_EQ(at5[1].Colour, Rgba(0, 1, 0, 0.5));
-  EXPECT_EQ(at5[2].Colour, Rgba(0, 0, 1, 0.5));
-  EXPECT_EQ(at5[2].Vertices[0][1], -4.0);
 }
 
 TEST(Trk3DOverlayRenderer, TheDefaultSpeedModifierGivesAnOpaqueBandAndTheLastQuadClosesTheLap) {
@@ -288,7 +314,7 @@ TEST(Trk3DOverlayRenderer, TheDefaultSpeedModifierGivesAnOpaqueBandAndTheLastQua
   const auto quads = f.Quads();
   ASSERT_EQ(quads.size(), 10u);
   for (const GlPrimitive& q : quads)
-    EXPECT_GE(q.Colour[3], 1.0);
+    EXPECT_EQ(q.Colour, Rgba(1, 0.5, 0.5, 1));
   // Record 9 lies at 100 m, the lap's end: its far edge is the lap's start.
   EXPECT_EQ(quads[9].Vertices[0][0], 100.0 - 100.0); // the position wraps to the start
   EXPECT_EQ(quads[9].Vertices[2][0], 0.0);
