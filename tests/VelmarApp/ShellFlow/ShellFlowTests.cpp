@@ -114,6 +114,16 @@ TEST_F(ShellFlow, StartsEmptyAndOpensCommandLineFiles) {
   // One that fails ends the start-up.
   EXPECT_FALSE(EditorApp().OpenStartupFiles({EditorSamples().Gpl + "missing.trk"}));
   EXPECT_FALSE(EditorMessages().Shown.empty());
+  // Over the main window, shown first: a GPL LP whose folder lacks the track named after it.
+  TempDir dir;
+  CopyGplSample(dir, "s", "oval");
+  fs::copy_file(EditorSamples().Gpl + "race.lp", dir / "s/race.lp");
+  main->Hide();
+  EXPECT_FALSE(EditorApp().OpenStartupFiles({wxString::FromUTF8(dir / "s/race.lp")}));
+  EXPECT_TRUE(main->IsShown());
+  EXPECT_EQ(EditorMessages().Shown.back(), "Couldn't open " + (dir / "s/race.lp") +
+                                               "\nIts folder's track s.trk is missing: a GPL LP needs the track "
+                                               "named after its folder.\n");
 }
 
 TEST_F(ShellFlow, OpeningAnOpenPathActivatesItAndADatOpensItsTrk) {
