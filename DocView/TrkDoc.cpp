@@ -17,11 +17,11 @@ bool CTrkDoc::RouteCmdToViews(wxView* skip, wxEvent& event) {
   return false;
 }
 
-bool CTrkDoc::ReadTrack(const wxString& path) {
+bool CTrkDoc::ReadTrack(const wxString& path, const wxString& chosen) {
   return RunGuarded([&] {
     Track = {};
-    const OpenedTrack opened =
-        OpenTrackThroughRegistry(path.utf8_string(), Papy::FileFactoryRegistry::Instance(), &Factory);
+    const OpenedTrack opened = OpenTrackThroughRegistry(path.utf8_string(), Papy::FileFactoryRegistry::Instance(),
+                                                        &Factory, chosen.utf8_string());
     Track = opened.Track;
   });
 }

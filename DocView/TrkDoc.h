@@ -29,7 +29,8 @@ protected:
 
   // Reads the track of path through its folder's factory; a failure is shown with
   // the user-interface boundary's texts and gives false. Factory may be set even then.
-  bool ReadTrack(const wxString& path);
+  // chosen: the file the user chose, when path was made of it (an X.dat's X.trk).
+  bool ReadTrack(const wxString& path, const wxString& chosen = wxString());
   // The end of every successful open: the document takes the path the user chose as
   // its name, counts as saved and unmodified, and its views get their first fill.
   void FinishOpen(const wxString& chosen);

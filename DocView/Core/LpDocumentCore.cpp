@@ -13,6 +13,18 @@
 
 namespace Ostra::DocView {
 
+namespace {
+// A GPL LP and any lap curve are read against their folder's own track. Without that
+// track, the file the user chose is what could not be opened, and the track is why.
+[[noreturn]] void ThrowForFolderTrack(const std::string& path, const Util::XFileOpen& track, const char* need) {
+  const std::string state = track.SystemMessage == Papy::FileNotFoundText
+                                ? "is missing"
+                                : "could not be opened (" + track.SystemMessage + ")";
+  throw Util::XFileOpen(path, "Its folder's track " + Util::PathName(track.FileName).GetFileName() + " " + state +
+                                  ": " + need + ".");
+}
+} // namespace
+
 LpDocumentCore::LpDocumentCore(Papy::FileFactoryRegistry& registry) : Registry(registry) {}
 
 LpDocumentCore::LpDocumentCore() : LpDocumentCore(Papy::FileFactoryRegistry::Instance()) {}
@@ -22,14 +34,27 @@ void LpDocumentCore::Open(const std::string& path) {
   Factory = Registry.GetFactory(folder, false);
   const Util::CountedPtr<Papy::MakeLp> makeLp = Factory->GetFacet<Papy::MakeLp>();
   const Util::PathName name(path);
-  LpFile = makeLp->Make(name.GetBaseName(), name.GetExtension());
+  try {
+    LpFile = makeLp->Make(name.GetBaseName(), name.GetExtension());
+  } catch (const Util::XFileOpen& e) {
+    // A missing LP is an XUsage; an XFileOpen naming another file is the folder's
+    // track, which of the games only GPL reads its LPs against.
+    if (Util::CompareNoCase(Util::PathName(e.FileName).GetFileName(), name.GetFileName()) == 0)
+      throw;
+    ThrowForFolderTrack(path, e, "a GPL LP needs the track named after its folder");
+  }
   Cached = CacheKey{folder.GetPath(), name.GetBaseName(), name.GetExtension()};
   UnsavedEdits = false;
 }
 
 void LpDocumentCore::OpenLapCurve(const std::string& path) {
   Factory = Registry.GetFactory(Papy::PapyDirectory(path), false);
-  const Util::CountedPtr<Papy::Track> track = Factory->GetFacet<Papy::MakeTrack>()->Make("", "", false);
+  Util::CountedPtr<Papy::Track> track;
+  try {
+    track = Factory->GetFacet<Papy::MakeTrack>()->Make("", "", false);
+  } catch (const Util::XFileOpen& e) {
+    ThrowForFolderTrack(path, e, "a lap curve needs the track named after its folder");
+  }
   const Util::CountedPtr<Util::BinaryStream> stream(Util::BinaryFile::OpenRead(path));
   LpFile = Util::CountedPtr<Papy::LpFile>(new Papy::LpFileCurve(stream, track));
   Cached.reset();

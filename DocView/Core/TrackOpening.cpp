@@ -35,14 +35,26 @@ std::string FindRaceLp(const std::string& trackPath) {
 }
 
 OpenedTrack OpenTrackThroughRegistry(const std::string& trackPath, Papy::FileFactoryRegistry& registry,
-                                     Util::CountedPtr<Papy::FileFactory>* factoryOut) {
+                                     Util::CountedPtr<Papy::FileFactory>* factoryOut, const std::string& chosen) {
   const TrackRequest request = MakeTrackRequest(trackPath);
   OpenedTrack opened;
   opened.Factory = registry.GetFactory(Papy::PapyDirectory(request.Folder), false);
   if (factoryOut != nullptr)
     *factoryOut = opened.Factory;
   UTIL_ASSERT(opened.Factory);
-  opened.Track = opened.Factory->GetFacet<Papy::MakeTrack>()->Make(request.Name, request.Extension, false);
+  try {
+    opened.Track = opened.Factory->GetFacet<Papy::MakeTrack>()->Make(request.Name, request.Extension, false);
+  } catch (const Util::XFileOpen& e) {
+    // The user knows the file they chose, not the one the game reads in its place.
+    const std::string& named = chosen.empty() ? trackPath : chosen;
+    const std::string read = Util::PathName(e.FileName).GetFileName();
+    if (Util::CompareNoCase(read, Util::PathName(named).GetFileName()) == 0)
+      throw;
+    throw Util::XFileOpen(named, "Its track is read from " + read +
+                                     (e.SystemMessage == Papy::FileNotFoundText
+                                          ? ", which is neither in the folder nor in the folder's archive."
+                                          : ", which could not be opened (" + e.SystemMessage + ")."));
+  }
   return opened;
 }
 

@@ -13,6 +13,10 @@
 // inside the folder's DAT archive.
 namespace Ostra::Papy {
 
+// The system text of the XFileOpen a Make throws for a file that is neither in the
+// folder nor in its archive.
+inline constexpr const char* FileNotFoundText = "File not found";
+
 class DatFile;
 class LpFile;
 class N4TdoFile;

@@ -158,7 +158,7 @@ CountedPtr<TrkFile> GameMakeTrk<Formats>::Make(const std::string& name, const st
     from_archive = true;
   }
   if (!stream)
-    throw Util::XFileOpen(Directory.Path + spelled, "File not found");
+    throw Util::XFileOpen(Directory.Path + spelled, FileNotFoundText);
 
   const CountedPtr<TrkFile> trk = Formats::ReadTrk(stream);
   Cache[{file, from_archive}] = trk;

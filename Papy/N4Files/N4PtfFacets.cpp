@@ -61,7 +61,7 @@ CountedPtr<N4TdoFile> N4MakePtf::Make(const std::string& name, const std::string
     from_archive = true;
   }
   if (!stream)
-    throw Util::XFileOpen(Directory.Path + spelled, "File not found");
+    throw Util::XFileOpen(Directory.Path + spelled, FileNotFoundText);
 
   // Objects of the archive may ask for the folder's other files through this factory.
   const CountedPtr<FileFactory> factory = FolderFactory(Directory);

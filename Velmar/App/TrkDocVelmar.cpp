@@ -24,8 +24,8 @@ void CTrkDocVelmar::RefreshViews() { DocView::UpdateAllViewsHint(this, nullptr, 
 bool CTrkDocVelmar::OnOpenDocument(const wxString& path) {
   auto* manager = dynamic_cast<DocView::CDocManagerMultiOpen*>(GetDocumentManager());
   DocView::TrackOpenSteps steps;
-  steps.ReadTrack = [this](const std::string& track_path) {
-    return ReadTrack(wxString::FromUTF8(track_path));
+  steps.ReadTrack = [this, &path](const std::string& track_path) {
+    return ReadTrack(wxString::FromUTF8(track_path), path);
   };
   steps.OpenLp = [manager](const std::string& lp_path) {
     // The LP reports its own failure; the track opens regardless.

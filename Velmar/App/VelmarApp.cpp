@@ -98,7 +98,6 @@ bool CVelmarApp::OnInit() {
     ShutDown();
     return false;
   }
-  MainFrame->Show(true);
   return true;
 }
 
@@ -128,6 +127,9 @@ void CVelmarApp::CreateTemplates() {
 }
 
 bool CVelmarApp::OpenStartupFiles(const std::vector<wxString>& files) {
+  // First, so that a file that fails is reported over it rather than alone.
+  if (MainFrame)
+    MainFrame->Show(true);
   for (const wxString& file : files)
     if (OpenDocumentFile(file) == nullptr)
       return false;

@@ -45,8 +45,8 @@ public:
   // Opens a file as File > Open does (an open document of that path is activated);
   // null when it failed, after the failure was shown.
   wxDocument* OpenDocumentFile(const wxString& path);
-  // The files of the command line, in order. A file that fails ends the start-up,
-  // as a failed shell command does.
+  // Shows the main window, then opens the files of the command line, in order. A file
+  // that fails ends the start-up, as a failed shell command does.
   bool OpenStartupFiles(const std::vector<wxString>& files);
 
   void OnAppAbout(wxCommandEvent& event);

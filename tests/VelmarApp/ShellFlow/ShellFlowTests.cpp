@@ -114,6 +114,16 @@ TEST_F(ShellFlow, StartsEmptyAndOpensCommandLineFiles) {
   // One that fails ends the start-up.
   EXPECT_FALSE(EditorApp().OpenStartupFiles({EditorSamples().Gpl + "missing.trk"}));
   EXPECT_FALSE(EditorMessages().Shown.empty());
+  // Over the main window, shown first: a GPL LP whose folder lacks the track named after it.
+  TempDir dir;
+  CopyGplSample(dir, "s", "oval");
+  fs::copy_file(EditorSamples().Gpl + "race.lp", dir / "s/race.lp");
+  main->Hide();
+  EXPECT_FALSE(EditorApp().OpenStartupFiles({wxString::FromUTF8(dir / "s/race.lp")}));
+  EXPECT_TRUE(main->IsShown());
+  EXPECT_EQ(EditorMessages().Shown.back(), "Couldn't open " + (dir / "s/race.lp") +
+                                               "\nIts folder's track s.trk is missing: a GPL LP needs the track "
+                                               "named after its folder.\n");
 }
 
 TEST_F(ShellFlow, OpeningAnOpenPathActivatesItAndADatOpensItsTrk) {
@@ -155,6 +165,19 @@ TEST_F(ShellFlow, OpenTakesSeveralFilesAndOneFailureStopsNoOther) {
   EditorMessages().Clear();
   EXPECT_NE(OpenAsUser(EditorSamples().GplTrack), nullptr);
   EXPECT_TRUE(EditorMessages().Shown.empty()) << EditorMessages().Joined();
+
+  // A file read through another is named first: a .dat, a .trk in an N4 folder, a lap curve.
+  fs::copy(EditorSamples().N4, dir / "n4", fs::copy_options::recursive);
+  for (const char* file : {"n4/old.trk", "damaged/random.dat", "c/x.lcv"})
+    dir.WriteFile(file, "");
+  OpenAsUser({dir / "damaged/random.dat", dir / "n4/old.trk", dir / "c/x.lcv"});
+  const std::string nowhere = ", which is neither in the folder nor in the folder's archive.\n";
+  EXPECT_EQ(EditorMessages().Shown,
+            (std::vector<std::string>{
+                "Couldn't open " + (dir / "damaged/random.dat") + "\nIts track is read from random.trk" + nowhere,
+                "Couldn't open " + (dir / "n4/old.trk") + "\nIts track is read from old.ptf" + nowhere,
+                "Couldn't open " + (dir / "c/x.lcv") +
+                    "\nIts folder's track c.trk is missing: a lap curve needs the track named after its folder.\n"}));
 }
 
 // A lone LP opens behind the track in front and links to it; closing the track then
