@@ -102,7 +102,16 @@ wxDocument* CDocManagerMultiOpen::OpenDocumentFile(const wxString& path) {
 }
 
 wxDocument* CDocManagerMultiOpen::FindOpenDocument(const wxString& path) const {
-  return path.empty() ? nullptr : FindDocumentByPath(AbsolutePath(path));
+  if (path.empty())
+    return nullptr;
+  const std::string wanted = path.utf8_string();
+  for (wxList::compatibility_iterator node = m_docs.GetFirst(); node; node = node->GetNext()) {
+    auto* doc = static_cast<wxDocument*>(node->GetData());
+    const std::string name = doc->GetFilename().utf8_string();
+    if (!name.empty() && Util::NativePath::NamesOneFile(name, wanted))
+      return doc;
+  }
+  return nullptr;
 }
 
 wxString CDocManagerMultiOpen::MakeOpenFilter() const {
@@ -185,6 +194,14 @@ wxDocTemplate* CDocManagerMultiOpen::SelectDocumentType(wxDocTemplate** template
 }
 
 wxDocument* CDocManagerMultiOpen::CreateDocument(const wxString& path, long flags) {
+  // The toolkit compares spellings, and one file under two names would give two
+  // documents over the folder's one cached LP, each blind to the other's edits.
+  if ((flags & wxDOC_NEW) == 0) {
+    if (wxDocument* open = FindOpenDocument(path)) {
+      open->Activate();
+      return open;
+    }
+  }
   const wxWeakRef<wxView> before(GetCurrentView());
   wxDocument* doc = nullptr;
   try {

@@ -40,7 +40,8 @@ public:
   std::vector<wxDocument*> OpenDocuments(const std::vector<wxString>& paths);
   // One path; null when it failed.
   wxDocument* OpenDocumentFile(const wxString& path);
-  // The open document of that path, compared in absolute form; null when none.
+  // The open document of the file the path names, under any spelling (letter case,
+  // symbolic links, "." and ".."); null when none.
   wxDocument* FindOpenDocument(const wxString& path) const;
 
   // The multi-select open dialog's filter: every template, then all files.

@@ -1,6 +1,8 @@
 #include "DocView/DocViewBase.h"
 
 #include <wx/app.h>
+#include <wx/filedlg.h>
+#include <wx/filename.h>
 #include <wx/msgdlg.h>
 
 #include "DocView/Core/TemplateMatching.h"
@@ -108,6 +110,29 @@ bool CDocumentBase::OnSaveModified() {
     break;
   }
   return false;
+}
+
+bool CDocumentBase::SaveAs() {
+  const auto* docTemplate = dynamic_cast<const CFixedMultiDocTemplate*>(GetDocumentTemplate());
+  if (docTemplate == nullptr)
+    return wxDocument::SaveAs();
+  // The toolkit's own dialog offers "<description> (<patterns>)" and no All Files.
+  const TemplateFilter own{docTemplate->GetFilterName().utf8_string(),
+                           docTemplate->GetExtensions().utf8_string()};
+  wxString folder = wxPathOnly(GetFilename());
+  if (folder.empty() && GetDocumentManager() != nullptr)
+    folder = GetDocumentManager()->GetLastDirectory();
+  wxFileDialog dialog(GetDocumentWindow(), "Save As", folder, wxFileNameFromPath(GetFilename()),
+                      wxString::FromUTF8(MakeSaveDialogFilter(own)),
+                      wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+  if (dialog.ShowModal() != wxID_OK)
+    return false;
+  const wxString path = dialog.GetPath();
+  if (!OnSaveDocument(path))
+    return false;
+  SetTitle(wxFileNameFromPath(path));
+  SetFilename(path, true);
+  return true;
 }
 
 bool CDocumentBase::CloseThroughManager(wxDocument* doc, bool force) {

@@ -50,6 +50,8 @@ public:
   // Before a document with unsaved changes closes: Yes saves (a failed save keeps it
   // open), No discards the changes, Cancel keeps it open.
   bool OnSaveModified() override;
+  // Offers the document's own template's files, then all files.
+  bool SaveAs() override;
 
   // Asks, through the message sink, whether to save doc's unsaved changes. Yes: doc
   // may close (saved, or it had none); No: the user discards them; Cancel: doc stays

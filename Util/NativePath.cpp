@@ -4,7 +4,9 @@
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
+#include <filesystem>
 #include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 
 namespace Ostra::Util::NativePath {
@@ -123,6 +125,23 @@ std::string ResolveForCreate(const std::string& absolute) {
   const std::string folder = ResolveExisting(slash == 0 ? "/" : absolute.substr(0, slash));
   const auto match = MatchEntry(folder, name);
   return Join(folder, match ? *match : name);
+}
+
+std::string CanonicalPath(const std::string& path) {
+  const std::optional<std::string> absolute = MakeAbsolute(path);
+  if (!absolute)
+    return path;
+  const std::string resolved = ResolveForCreate(*absolute);
+  std::error_code error;
+  const std::filesystem::path canonical = std::filesystem::weakly_canonical(resolved, error);
+  return error ? resolved : canonical.string();
+}
+
+bool NamesOneFile(const std::string& a, const std::string& b) {
+  const std::string first = CanonicalPath(a), second = CanonicalPath(b);
+  if (first == second)
+    return true;
+  return !Exists(first) && !Exists(second) && EqualsFolded(first, second);
 }
 
 bool IsFolder(const std::string& absolute) {

@@ -32,6 +32,18 @@ std::string ResolveExisting(const std::string& absolute);
 // case-variant if there is one, so that saving minrace.lcv overwrites MINRACE.LCV.
 std::string ResolveForCreate(const std::string& absolute);
 
+// A form of the path under which every name of one file on disk compares equal:
+// absolute, resolved as a save resolves it (a missing folder or file name becomes its
+// case-variant on disk), then symbolic links resolved. "." and ".." are taken
+// lexically first, as every entry point here takes them. A name with nothing on disk
+// keeps its spelling.
+std::string CanonicalPath(const std::string& path);
+
+// Whether two paths name one file: their canonical forms are equal, or, where neither
+// is on disk (a track that lives only in its folder's DAT archive, a file deleted
+// since), equal ignoring case, as the readers look such names up.
+bool NamesOneFile(const std::string& a, const std::string& b);
+
 // stat (following symlinks) of the resolved path.
 bool IsFolder(const std::string& absolute);
 bool IsRegularFile(const std::string& absolute);

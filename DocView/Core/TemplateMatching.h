@@ -31,7 +31,17 @@ struct TemplateFilter {
 // "Track Files (*.trk,*.dat)|*.trk;*.dat;*.TRK;*.DAT|...|All Files (*.*)|*".
 std::string MakeOpenDialogFilter(const std::vector<TemplateFilter>& templates);
 
+// Save As of a document: its template's entry, then "All Files (*.*)", as in the open
+// dialog.
+std::string MakeSaveDialogFilter(const TemplateFilter& documentTemplate);
+
 inline constexpr const char* AllFilesFilterName = "All Files (*.*)";
+
+// The editor's templates. Tracks are GPL and N2 TRK files and DAT archives, and N4
+// PTF object archives.
+inline const TemplateFilter TrackFileFilter{"Track Files (*.trk,*.dat,*.ptf)", ".trk;.dat;.ptf"};
+inline const TemplateFilter LapFileFilter{"Lap Files (*.lp,*.l66,*.l69)", ".lp;.l66;.l69"};
+inline const TemplateFilter LapCurveFileFilter{"Lap Curve Files (*.lcv)", ".lcv"};
 
 // The template a path opens with: the first whose extensions match it, or the first
 // template (the track template) when none does. 0 for an empty list.

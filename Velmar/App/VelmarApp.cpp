@@ -13,6 +13,7 @@
 #include "DocView/ChildFrames.h"
 #include "DocView/Core/CommandIds.h"
 #include "DocView/Core/ShellPaths.h"
+#include "DocView/Core/TemplateMatching.h"
 #include "DocView/Core/UserMessages.h"
 #include "DocView/DocManagerMultiOpen.h"
 #include "DocView/TrkTreeView.h"
@@ -104,8 +105,10 @@ bool CVelmarApp::OnInit() {
 void CVelmarApp::CreateTemplates() {
   using DocView::CFixedMultiDocTemplate;
   using DocView::CViewBase;
+  const DocView::TemplateFilter &track = DocView::TrackFileFilter, &lp = DocView::LapFileFilter,
+                                &curve = DocView::LapCurveFileFilter;
   TrkTemplate = new CFixedMultiDocTemplate(
-      Manager, "Track File", "Track Files (*.trk,*.dat)", ".trk;.dat", "PapyrusTRK.Document", "Track View",
+      Manager, "Track File", track.FilterName, track.Extensions, "PapyrusTRK.Document", "Track View",
       CLASSINFO(CTrkDocVelmar), CLASSINFO(DocView::CTrkTreeView), [this](wxDocument* doc, CViewBase* view) -> wxFrame* {
         auto* frame = new CTrkSplitterFrameVelmar(doc, view, MainFrame.get(), MakeMenuBar(DocView::MenuKind::Track));
         if (frame->OnCreateClient())
@@ -114,12 +117,12 @@ void CVelmarApp::CreateTemplates() {
         return nullptr;
       });
   LpTemplate = new CFixedMultiDocTemplate(
-      Manager, "Lap File", "Lap Files (*.lp,*.l66,*.l69)", ".lp;.l66;.l69", "PapyrusLP.Document", "Lap View",
+      Manager, "Lap File", lp.FilterName, lp.Extensions, "PapyrusLP.Document", "Lap View",
       CLASSINFO(CLpDocVelmar), CLASSINFO(CLpViewVelmar), [this](wxDocument* doc, CViewBase* view) -> wxFrame* {
         return new DocView::CMDIChildWndMinimized(doc, view, MainFrame.get(), MakeMenuBar(DocView::MenuKind::Lp));
       });
   LcvTemplate = new CFixedMultiDocTemplate(
-      Manager, "Lap Curve File", "Lap Curve Files (*.lcv)", ".lcv", "VelmarLCV.Document", "Lap Curve View",
+      Manager, "Lap Curve File", curve.FilterName, curve.Extensions, "VelmarLCV.Document", "Lap Curve View",
       CLASSINFO(CLcvDocVelmar), CLASSINFO(CLpViewVelmar), [this](wxDocument* doc, CViewBase* view) -> wxFrame* {
         return new DocView::CMDIChildWndMinimized(doc, view, MainFrame.get(),
                                                   MakeMenuBar(DocView::MenuKind::LapCurve));

@@ -1,8 +1,6 @@
 #include "Velmar/Core/FilePaths.h"
 
 #include <filesystem>
-#include <optional>
-#include <system_error>
 
 #include "Util/NativePath.h"
 #include "Util/PathName.h"
@@ -25,13 +23,7 @@ bool HasOneOfExtensions(const std::string& path, const std::vector<std::string>&
 }
 
 std::string CanonicalFilePath(const std::string& path) {
-  const std::optional<std::string> absolute = Util::NativePath::MakeAbsolute(path);
-  if (!absolute)
-    return path;
-  const std::string resolved = Util::NativePath::ResolveForCreate(*absolute);
-  std::error_code error;
-  const std::filesystem::path canonical = std::filesystem::weakly_canonical(resolved, error);
-  return error ? resolved : canonical.string();
+  return Util::NativePath::CanonicalPath(path);
 }
 
 bool IsSameFile(const std::string& a, const std::string& b) {

@@ -78,7 +78,7 @@ const Velmar::SampleFolders& EditorSamples();
 wxDocument* OpenAsUser(const std::vector<std::string>& paths);
 wxDocument* OpenAsUser(const std::string& path);
 
-// The open document of a path, compared in absolute form; null when none.
+// The open document of the file a path names, under any of its names; null when none.
 wxDocument* FindOpenDocument(const std::string& path);
 std::vector<wxDocument*> OpenDocuments();
 

@@ -170,5 +170,16 @@ TEST(NativePath, SeparatorsAndAbsoluteForm) {
   EXPECT_FALSE(NativePath::MakeAbsolute("").has_value());
 }
 
+TEST(NativePath, OneFileUnderAnyNameIsOneFile) {
+  TempDir dir;
+  const std::string lp = dir.WriteFile("Gpl/race.lp", "1");
+  dir.WriteFile("Gpl/RACE.LP", "2");
+  EXPECT_TRUE(NativePath::NamesOneFile(lp, dir / "gpl/./x/../race.lp"));
+  EXPECT_FALSE(NativePath::NamesOneFile(lp, dir / "Gpl/RACE.LP"));
+  // Nothing on disk (a TRK inside its DAT archive): the readers' lookup ignores case.
+  EXPECT_TRUE(NativePath::NamesOneFile(dir / "Gpl/gpl.trk", dir / "GPL/GPL.TRK"));
+  EXPECT_FALSE(NativePath::NamesOneFile(dir / "Gpl/gpl.trk", dir / "Gpl/oval.trk"));
+}
+
 } // namespace
 } // namespace Ostra::Util

@@ -35,15 +35,17 @@ TEST(TemplateMatching, EachTemplateMatchesOnlyItsOwnExtensions) {
   EXPECT_EQ(MatchExtension("/a/b.trk", ";;.trk;"), ExtensionMatch::Native);
 }
 
-TEST(TemplateMatching, TheOpenDialogOffersEveryTemplateAndAllFiles) {
+TEST(TemplateMatching, TheFileDialogsOfferTheirTemplatesAndAllFiles) {
   // Dialogs here match case, and "*.*" would miss names without a dot.
-  EXPECT_EQ(MakeOpenDialogFilter({{"Track Files (*.trk,*.dat)", ".trk;.dat"},
-                                  {"Lap Files (*.lp,*.l66,*.l69)", ".lp;.l66;.l69"},
-                                  {"Lap Curve Files (*.lcv)", ".lcv"}}),
-            "Track Files (*.trk,*.dat)|*.trk;*.dat;*.TRK;*.DAT|"
+  EXPECT_EQ(MakeOpenDialogFilter({TrackFileFilter, LapFileFilter, LapCurveFileFilter}),
+            "Track Files (*.trk,*.dat,*.ptf)|*.trk;*.dat;*.ptf;*.TRK;*.DAT;*.PTF|"
             "Lap Files (*.lp,*.l66,*.l69)|*.lp;*.l66;*.l69;*.LP;*.L66;*.L69|"
             "Lap Curve Files (*.lcv)|*.lcv;*.LCV|"
             "All Files (*.*)|*");
+  EXPECT_EQ(MakeSaveDialogFilter(LapFileFilter),
+            "Lap Files (*.lp,*.l66,*.l69)|*.lp;*.l66;*.l69;*.LP;*.L66;*.L69|All Files (*.*)|*");
+  EXPECT_EQ(MakeSaveDialogFilter(LapCurveFileFilter),
+            "Lap Curve Files (*.lcv)|*.lcv;*.LCV|All Files (*.*)|*");
   EXPECT_EQ(MakeOpenDialogFilter({}), "All Files (*.*)|*");
   EXPECT_EQ(FirstExtension(".trk;.dat"), "trk");
   EXPECT_EQ(FirstExtension(".lcv"), "lcv");

@@ -142,6 +142,20 @@ TEST_F(ShellFlow, OpeningAnOpenPathActivatesItAndADatOpensItsTrk) {
   EXPECT_EQ(OpenAsUser(dir / "monza/oval.dat"), from_dat);
   EXPECT_EQ(OpenDocuments().size(), open);
   EXPECT_EQ(ActiveChildFrame(), TrackFrame(from_dat));
+
+  // Another letter case, a symbolic link, "." and "..": the same file, the same tab.
+  wxDocument* race = FindOpenDocument(EditorSamples().Gpl + "race.lp");
+  ASSERT_NE(race, nullptr);
+  fs::create_symlink(EditorSamples().Gpl + "race.lp", dir / "line.lp");
+  fs::create_directory_symlink(dir / "monza", dir / "link");
+  const std::pair<std::string, wxDocument*> names[] = {
+      {EditorSamples().Gpl + "RACE.LP", race}, {dir / "MONZA/Oval.Dat", from_dat},
+      {dir / "line.lp", race}, {dir / "link/./missing/../oval.dat", from_dat}};
+  for (const auto& [name, doc] : names) {
+    OpenAsUser(name);
+    EXPECT_EQ(OpenDocuments().size(), open) << name;
+    EXPECT_EQ(ActiveChildFrame(), doc->GetFirstView()->GetFrame()) << name;
+  }
   EXPECT_TRUE(EditorMessages().Shown.empty()) << EditorMessages().Joined();
 }
 
