@@ -35,7 +35,7 @@ constexpr Indicator IndicatorKeys[3] = {{WXK_CAPITAL, "CAP"}, {WXK_NUMLOCK, "NUM
 } // namespace
 
 CMainFrame::CMainFrame(DocView::CDocManagerMultiOpen* manager)
-    : wxDocMDIParentFrame(manager, nullptr, wxID_ANY, "Velmar", wxDefaultPosition, wxSize(1200, 800)),
+    : wxDocMDIParentFrame(manager, nullptr, wxID_ANY, TitleText, wxDefaultPosition, wxSize(1200, 800)),
       Manager(manager) {
   const DocView::FrameMenu menu = MakeMenuBar(DocView::MenuKind::Main);
   SetMenuBar(menu.Bar);
@@ -91,6 +91,16 @@ void CMainFrame::OnClose(wxCloseEvent& event) {
 
 void CMainFrame::OnIdle(wxIdleEvent& event) {
   event.Skip();
+  wxMDIChildFrame* active = GetActiveChild();
+  const wxString title = active != nullptr ? wxString(TitleText) + " - " + active->GetTitle() : wxString(TitleText);
+  if (GetTitle() != title)
+    SetTitle(title);
+  // With no document window nothing in the frame holds the focus, and a key would reach
+  // no window, so no shortcut of the frame's own (Ctrl+N) would work.
+  if (active == nullptr && HadDocumentWindow && GetClientWindow() != nullptr)
+    GetClientWindow()->SetFocus();
+  HadDocumentWindow = active != nullptr;
+
   wxStatusBar* bar = GetStatusBar();
   if (bar == nullptr)
     return;

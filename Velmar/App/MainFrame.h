@@ -19,6 +19,9 @@ public:
   ~CMainFrame() override;
 
   static constexpr const char* ReadyText = "Ready";
+  // The title alone while no document is open; else followed by " - " and the title of
+  // the document window in front.
+  static constexpr const char* TitleText = "Velmar";
 
   // Opens dropped files as File > Open does, once the drop itself has finished.
   void OpenDroppedFiles(const wxArrayString& files);
@@ -31,6 +34,7 @@ private:
 
   DocView::CDocManagerMultiOpen* Manager;
   wxMenu* RecentFiles = nullptr;
+  bool HadDocumentWindow = true;
   wxString Indicators[3];
 };
 
