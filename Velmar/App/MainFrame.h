@@ -1,6 +1,7 @@
 #pragma once
 
 #include <wx/docmdi.h>
+#include <wx/timer.h>
 
 class wxMenu;
 
@@ -10,12 +11,14 @@ class CDocManagerMultiOpen;
 
 namespace Ostra::Velmar {
 
+class CModalDialogs;
+
 // The main window: the menus shown while no document is active, the status bar
 // ("Ready" and the CAP, NUM and SCRL indicators), the one accelerator table of the
 // editor, and files dropped on it open as documents.
 class CMainFrame : public wxDocMDIParentFrame {
 public:
-  explicit CMainFrame(DocView::CDocManagerMultiOpen* manager);
+  CMainFrame(DocView::CDocManagerMultiOpen* manager, CModalDialogs& dialogs);
   ~CMainFrame() override;
 
   static constexpr const char* ReadyText = "Ready";
@@ -33,6 +36,8 @@ private:
   void OnUpdateStatusBar(wxUpdateUIEvent& event);
 
   DocView::CDocManagerMultiOpen* Manager;
+  CModalDialogs& Dialogs;
+  wxTimer CloseRetry;
   wxMenu* RecentFiles = nullptr;
   bool HadDocumentWindow = true;
   wxString Indicators[3];
