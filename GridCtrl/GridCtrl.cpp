@@ -300,7 +300,8 @@ void CGridCtrl::HandleKeyDown(wxKeyEvent& event) {
 
 void CGridCtrl::HandleChar(wxKeyEvent& event) {
   const wxChar ch = event.GetUnicodeKey();
-  if (ch == WXK_NONE) {
+  // A character typed with Alt is a menu's mnemonic, never text for a cell.
+  if (ch == WXK_NONE || event.AltDown()) {
     event.Skip();
     return;
   }

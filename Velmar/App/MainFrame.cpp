@@ -10,6 +10,7 @@
 #include "DocView/Core/CommandIds.h"
 #include "DocView/DocManagerMultiOpen.h"
 #include "Velmar/App/Menus.h"
+#include "Velmar/App/Termination.h"
 
 namespace Ostra::Velmar {
 
@@ -34,9 +35,9 @@ struct Indicator {
 constexpr Indicator IndicatorKeys[3] = {{WXK_CAPITAL, "CAP"}, {WXK_NUMLOCK, "NUM"}, {WXK_SCROLL, "SCRL"}};
 } // namespace
 
-CMainFrame::CMainFrame(DocView::CDocManagerMultiOpen* manager)
-    : wxDocMDIParentFrame(manager, nullptr, wxID_ANY, "Velmar", wxDefaultPosition, wxSize(1200, 800)),
-      Manager(manager) {
+CMainFrame::CMainFrame(DocView::CDocManagerMultiOpen* manager, CModalDialogs& dialogs)
+    : wxDocMDIParentFrame(manager, nullptr, wxID_ANY, TitleText, wxDefaultPosition, wxSize(1200, 800)),
+      Manager(manager), Dialogs(dialogs) {
   const DocView::FrameMenu menu = MakeMenuBar(DocView::MenuKind::Main);
   SetMenuBar(menu.Bar);
   RecentFiles = menu.RecentFiles;
@@ -57,6 +58,7 @@ CMainFrame::CMainFrame(DocView::CDocManagerMultiOpen* manager)
   // Bound after the base's close handler, so the documents are closed here first.
   Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
   Bind(wxEVT_IDLE, &CMainFrame::OnIdle, this);
+  CloseRetry.Bind(wxEVT_TIMER, [this](wxTimerEvent&) { Close(true); });
   Bind(wxEVT_MENU, &CMainFrame::OnToggleStatusBar, this, DocView::ID_VIEW_STATUS_BAR);
   Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateStatusBar, this, DocView::ID_VIEW_STATUS_BAR);
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { ActivateNext(); }, wxID_MDI_WINDOW_NEXT);
@@ -80,6 +82,20 @@ void CMainFrame::OpenDroppedFiles(const wxArrayString& files) {
 }
 
 void CMainFrame::OnClose(wxCloseEvent& event) {
+  // An open dialog runs its loop below this call, and the windows it works on, its
+  // parent among them, must outlive it. The user finishes it first; a close that cannot
+  // wait ends the dialogs and comes back once they have returned.
+  if (Dialogs.AnyOpen()) {
+    if (event.CanVeto()) {
+      event.Veto();
+      return;
+    }
+    Dialogs.CancelAll();
+    // A timer, not a queued call: that would wait for the idle time after the windows
+    // the dialogs uncovered have been redrawn.
+    CloseRetry.StartOnce(1);
+    return;
+  }
   // The toolkit's own close-all walks its list with a saved next node, which a track
   // invalidates by closing its LPs; close them here one by one from the end instead.
   if (!Manager->CloseAllDocumentsSafely(!event.CanVeto())) {
@@ -91,6 +107,16 @@ void CMainFrame::OnClose(wxCloseEvent& event) {
 
 void CMainFrame::OnIdle(wxIdleEvent& event) {
   event.Skip();
+  wxMDIChildFrame* active = GetActiveChild();
+  const wxString title = active != nullptr ? wxString(TitleText) + " - " + active->GetTitle() : wxString(TitleText);
+  if (GetTitle() != title)
+    SetTitle(title);
+  // With no document window nothing in the frame holds the focus, and a key would reach
+  // no window, so no shortcut of the frame's own (Ctrl+N) would work.
+  if (active == nullptr && HadDocumentWindow && GetClientWindow() != nullptr)
+    GetClientWindow()->SetFocus();
+  HadDocumentWindow = active != nullptr;
+
   wxStatusBar* bar = GetStatusBar();
   if (bar == nullptr)
     return;

@@ -1,6 +1,5 @@
 #include "Velmar/App/VelmarApp.h"
 
-#include <csignal>
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
@@ -79,14 +78,17 @@ bool CVelmarApp::OnInit() {
   }
   CreateTemplates();
 
-  MainFrame = new CMainFrame(Manager);
+  MainFrame = new CMainFrame(Manager, Dialogs);
   SetTopWindow(MainFrame.get());
   Manager->LoadHistory();
   Bind(wxEVT_MENU, &CVelmarApp::OnAppAbout, this, wxID_ABOUT);
   Bind(wxEVT_MENU, &CVelmarApp::OnHelp, this, DocView::ID_HELP_CONTENTS);
-  SetSignalHandler(SIGTERM, [](int) {
-    if (CMainFrame* frame = GetVelmarApp().GetMainFrame())
-      frame->Close(false);
+  Dialogs.Register();
+  TerminationSignal = std::make_unique<CTerminationSignal>([this] {
+    // As with any kill, unsaved edits are lost: nothing is asked and nothing written.
+    Dialogs.RefuseFromNow();
+    if (MainFrame)
+      MainFrame->Close(true);
   });
 
   Papy::ReaderOptions::Instance().Strict = false;
@@ -168,6 +170,7 @@ void CVelmarApp::OnUnhandledException() {
 }
 
 void CVelmarApp::ShutDown() {
+  TerminationSignal.reset();
   if (Manager != nullptr) {
     Manager->CloseAllDocumentsSafely(true);
     Manager->SaveHistory();

@@ -10,6 +10,7 @@
 
 #include "DocView/DocViewBase.h"
 #include "Velmar/App/MainFrame.h"
+#include "Velmar/App/Termination.h"
 
 class wxFileConfig;
 
@@ -74,6 +75,8 @@ private:
   DocView::CDocManagerMultiOpen* Manager = nullptr;
   wxWeakRef<CMainFrame> MainFrame;
   std::unique_ptr<wxFileConfig> Config;
+  CModalDialogs Dialogs;
+  std::unique_ptr<CTerminationSignal> TerminationSignal;
   DocView::WxUserMessages MessageBoxes;
   bool InstalledMessageBoxes = false;
   std::vector<wxString> CommandLineFiles;

@@ -65,6 +65,14 @@ TEST_F(LpEditorFlow, RaceLpIsEditedInItsGridSavedAndReopened) {
   EXPECT_EQ(grid->GetItemText(0, view->LatitudeColumn), "Latitude");
   EXPECT_EQ(grid->GetItemText(8, view->LatitudeColumn), FormatCellDouble(lp->GetRecordLatitude(7)));
 
+  // Alt+E in a cell belongs to the Edit menu: the grid passes it on and opens no editor.
+  grid->SetFocusCell(8, view->LatitudeColumn);
+  wxKeyEvent alt_e = CharKey('E', 'e');
+  alt_e.SetAltDown(true);
+  grid->HandleChar(alt_e);
+  EXPECT_TRUE(alt_e.GetSkipped());
+  EXPECT_EQ(grid->GetChildren().size(), 0u);
+
   // A typed latitude reaches the LP and marks the document modified.
   ASSERT_TRUE(TypeIntoCell(grid, 8, view->LatitudeColumn, "2.5"));
   EXPECT_NEAR(lp->GetRecordLatitude(7), 2.5, 1e-3);

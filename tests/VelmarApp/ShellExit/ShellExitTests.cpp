@@ -1,18 +1,28 @@
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
 
+#include <unistd.h>
+
 #include <wx/app.h>
+#include <wx/dialog.h>
 #include <wx/init.h>
+#include <wx/timer.h>
 #include <wx/weakref.h>
 
+#include "DocView/Core/CommandIds.h"
 #include "DocView/Core/DocumentRegistry.h"
+#include "DocView/DocViewBase.h"
 #include "DocView/LpDoc.h"
+#include "GridCtrl/GridCtrl.h"
 #include "Papy/Files/FileFactoryRegistry.h"
 #include "Papy/Files/PapyDirectory.h"
 #include "TestSupport/EditorTestApp.h"
+#include "Velmar/App/LpViewVelmar.h"
 #include "Velmar/App/MainFrame.h"
 #include "Velmar/App/TrkDocVelmar.h"
 #include "Velmar/App/VelmarApp.h"
@@ -72,6 +82,53 @@ TEST(ShellExit, ClosingTheMainWindowWithATrackAndItsRaceLpEndsCleanly) {
   Papy::FileFactoryRegistry::Instance().Clear();
   wxEntryCleanup();
   EXPECT_TRUE(std::ifstream(settings).good());
+}
+
+// The editor of a child process, ended by SIGTERM while a dialog is up.
+[[noreturn]] void TermWithADialogUp(bool message_box) {
+  alarm(60); // a hang fails the test rather than stalling it
+  const std::string race_lp = EditorSamples().Gpl + "race.lp";
+  auto* lp = StartEditor() ? FindView<Velmar::CLpViewVelmar>(OpenAsUser(race_lp)) : nullptr;
+  if (lp == nullptr)
+    std::_Exit(2);
+  const std::string on_disk = ReadBytes(race_lp);
+  lp->GetLpDocument()->SetRecordLatitude(3, lp->GetLp()->GetRecordLatitude(3) + 1.0);
+  lp->GetGridCtrl()->SetSelectedRange(4, lp->LatitudeColumn, 4, lp->LatitudeColumn);
+  DocView::WxUserMessages boxes;
+  DocView::SetUserMessages(&boxes);
+  // Inside the dialog's loop: the main window's close waits for the dialog; the signal
+  // does not. (The toolkit's message box is no window of the editor's.)
+  bool refused = false, dialog_up = message_box;
+  wxTimer signal;
+  signal.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+    for (wxWindow* window : wxTopLevelWindows)
+      dialog_up = dialog_up || (window->IsKindOf(wxCLASSINFO(wxDialog)) && static_cast<wxDialog*>(window)->IsModal());
+    refused = !EditorApp().GetMainFrame()->Close(false);
+    kill(getpid(), SIGTERM);
+  });
+  signal.StartOnce(500);
+  wxCommandEvent set_value(wxEVT_MENU, DocView::ID_EDIT_SET_VALUE);
+  if (message_box)
+    DocView::GetUserMessages().Show("A message", DocView::MessageParent::View);
+  else
+    EditorApp().GetMainFrame()->ProcessWindowEvent(set_value);
+  wxTheApp->OnRun();
+  wxTheApp->OnExit();
+  wxEntryCleanup();
+  std::exit(dialog_up && refused && ReadBytes(race_lp) == on_disk ? 0 : 3);
+}
+
+// SIGTERM with a dialog up (Set Value, or a message box) over a changed race.lp: the dialog
+// goes, nothing is asked or written, and the editor ends with status 0, not the watchdog's
+// (later than a second) nor the address sanitizer's (a window used after its deletion).
+TEST(ShellExit, TermEndsTheEditorAtOnceWithADialogUpAndWritesNothing) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  if (!PrepareWxEnvironment())
+    GTEST_SKIP() << "no X display";
+  for (const bool message_box : {false, true}) {
+    SCOPED_TRACE(message_box ? "message box" : "Set Value");
+    EXPECT_EXIT(TermWithADialogUp(message_box), ::testing::ExitedWithCode(0), "");
+  }
 }
 
 } // namespace

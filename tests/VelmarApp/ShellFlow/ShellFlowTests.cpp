@@ -203,13 +203,15 @@ TEST_F(ShellFlow, ALoneLpOpensBehindItsTrackWhichClosesItsUnchangedLpsOnly) {
   ASSERT_NE(line, nullptr) << EditorMessages().Joined();
   EXPECT_EQ(ActiveChildFrame(), TrackFrame(track));
   EXPECT_EQ(EditorApp().GetDocManager()->GetCurrentDocument(), track);
+  EXPECT_EQ(EditorApp().GetMainFrame()->GetTitle().utf8_string(), "Velmar - n4.ptf");
   // It is linked to the track of its folder, newest first.
   ASSERT_EQ(track->GetLpDocumentCount(), 2);
   EXPECT_EQ(track->GetLpDocument(0), line);
-  // Asked to come forward later, it does.
+  // Asked to come forward later, it does, and the title follows.
   line->Activate();
   SettleWx();
   EXPECT_EQ(ActiveChildFrame(), line->GetFirstView()->GetFrame());
+  EXPECT_EQ(EditorApp().GetMainFrame()->GetTitle().utf8_string(), "Velmar - raceline.lp");
 
   line->Modify(true);
   TrackFrame(track)->Close();
@@ -474,6 +476,14 @@ TEST_F(ShellFlow, TheShortcutKeysReachTheirCommands) {
   EXPECT_EQ(press(grid, 'S', wxMOD_CONTROL), std::vector<int>{wxID_SAVE});
   EXPECT_FALSE(lp->IsModified());
   EXPECT_TRUE(EditorMessages().Shown.empty()) << EditorMessages().Joined();
+
+  // With nothing open, Ctrl+N reaches New (the chooser): the key needs a window of the
+  // main window's to land in.
+  CloseAllDocuments();
+  if (!EditorApp().GetMainFrame()->IsActive())
+    GTEST_SKIP() << "the display gives no keyboard focus";
+  EditorApp().GetDocManager()->SetTypeChooser([](const wxArrayString&) { return -1; });
+  EXPECT_EQ(press(wxWindow::FindFocus(), 'N', wxMOD_CONTROL), std::vector<int>{wxID_NEW});
 }
 
 TEST_F(ShellFlow, DroppedFilesOpenAndTheAboutBoxNamesTheProgram) {
