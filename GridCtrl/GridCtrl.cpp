@@ -300,8 +300,9 @@ void CGridCtrl::HandleKeyDown(wxKeyEvent& event) {
 
 void CGridCtrl::HandleChar(wxKeyEvent& event) {
   const wxChar ch = event.GetUnicodeKey();
-  // A character typed with Alt is a menu's mnemonic, never text for a cell.
-  if (ch == WXK_NONE || event.AltDown()) {
+  // A character typed with Alt, Ctrl or Meta is a menu's mnemonic or shortcut (Alt+E,
+  // Ctrl+W), never text for a cell: passed on, it reaches the menus.
+  if (ch == WXK_NONE || event.AltDown() || event.ControlDown() || event.MetaDown()) {
     event.Skip();
     return;
   }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include <wx/mdi.h>
+#include <wx/uiaction.h>
 
 #include "DocView/Core/LpCells.h"
 #include "GridCtrl/GridClipboard.h"
@@ -39,6 +40,19 @@ void Menu(wxMDIChildFrame* front, int id) {
   SettleWx();
 }
 
+// Keys typed through the display, as a user types them, with the pointer over window.
+void Type(wxWindow* window, int key, int modifiers) {
+  wxUIActionSimulator keyboard;
+  const wxRect area = window->GetScreenRect();
+  keyboard.MouseMove(area.GetLeft() + area.GetWidth() / 2, area.GetTop() + area.GetHeight() / 2);
+  SettleWx();
+  keyboard.Char(key, modifiers);
+  for (int i = 0; i < 10; ++i) {
+    wxMilliSleep(20);
+    SettleWx();
+  }
+}
+
 class LpEditorFlow : public EditorTest {
 protected:
   static CLpDocVelmar* RaceLp() {
@@ -65,13 +79,25 @@ TEST_F(LpEditorFlow, RaceLpIsEditedInItsGridSavedAndReopened) {
   EXPECT_EQ(grid->GetItemText(0, view->LatitudeColumn), "Latitude");
   EXPECT_EQ(grid->GetItemText(8, view->LatitudeColumn), FormatCellDouble(lp->GetRecordLatitude(7)));
 
-  // Alt+E in a cell belongs to the Edit menu: the grid passes it on and opens no editor.
+  // Alt+E in a cell opens the Edit menu; no editor opens and the LP stays as it was.
   grid->SetFocusCell(8, view->LatitudeColumn);
-  wxKeyEvent alt_e = CharKey('E', 'e');
-  alt_e.SetAltDown(true);
-  grid->HandleChar(alt_e);
-  EXPECT_TRUE(alt_e.GetSkipped());
+  frame->Activate();
+  grid->SetFocus();
+  wxMenuBar* menus = frame->GetMenuBar();
+  ASSERT_NE(menus, nullptr);
+  ASSERT_NE(menus->FindMenu("Edit"), wxNOT_FOUND);
+  wxMenu* opened = nullptr;
+  const auto note_menu = [&](wxMenuEvent& event) {
+    opened = event.GetMenu();
+    event.Skip();
+  };
+  EditorApp().GetMainFrame()->Bind(wxEVT_MENU_OPEN, note_menu);
+  Type(grid, 'e', wxMOD_ALT);
+  Type(grid, WXK_ESCAPE, wxMOD_NONE);
+  EditorApp().GetMainFrame()->Unbind(wxEVT_MENU_OPEN, note_menu);
+  EXPECT_EQ(opened, menus->GetMenu(menus->FindMenu("Edit")));
   EXPECT_EQ(grid->GetChildren().size(), 0u);
+  EXPECT_FALSE(doc->IsModified());
 
   // A typed latitude reaches the LP and marks the document modified.
   ASSERT_TRUE(TypeIntoCell(grid, 8, view->LatitudeColumn, "2.5"));
@@ -119,7 +145,8 @@ TEST_F(LpEditorFlow, RaceLpIsEditedInItsGridSavedAndReopened) {
   ASSERT_TRUE(TypeIntoCell(again->GetGridCtrl(), 8, again->LatitudeColumn, "7"));
   EXPECT_NEAR(reopened->GetLpFile()->GetRecordLatitude(7), 7.0, 1e-3);
   reopened->Modify(false); // the user's No to saving the changes
-  Menu(dynamic_cast<wxMDIChildFrame*>(again->GetFrame()), wxID_CLOSE);
+  again->GetGridCtrl()->SetFocus();
+  Type(again->GetGridCtrl(), 'w', wxMOD_CONTROL); // File > Close's shortcut, from the grid
   EXPECT_EQ(FindOpenDocument(path), nullptr);
   auto* third = dynamic_cast<CLpDocVelmar*>(OpenAsUser(path));
   ASSERT_NE(third, nullptr) << EditorMessages().Joined();
