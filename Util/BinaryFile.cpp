@@ -97,7 +97,7 @@ void BinaryFile::Write(U32 byteCount, const void* data) {
     if (n < 0 && errno == EINTR)
       continue;
     if (n <= 0)
-      throw XFileWrite(File->Path);
+      throw XFileWrite(File->Path, n < 0 ? SystemErrorText(errno) : std::string());
     done += static_cast<U32>(n);
   }
 }
@@ -125,12 +125,13 @@ std::string BinaryFile::Name() const { return File->Path; }
 
 void BinaryFile::Truncate() {
   if (::ftruncate(File->Handle, Tell()) != 0)
-    throw XFileWrite(File->Path);
+    throw XFileWrite(File->Path, SystemErrorText(errno));
 }
 
 void BinaryFile::Flush() {
+  // A full disk may show only here, when the written bytes reach it.
   if (::fsync(File->Handle) != 0)
-    throw XFileWrite(File->Path);
+    throw XFileWrite(File->Path, SystemErrorText(errno));
 }
 
 bool FileExists(const std::string& path) {

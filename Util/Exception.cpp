@@ -39,9 +39,13 @@ XFileRead::XFileRead(const std::string& fileName) : FileName(fileName) {}
 
 std::string XFileRead::What() const { return "Couldn't read from " + FileName + "\n"; }
 
-XFileWrite::XFileWrite(const std::string& fileName) : FileName(fileName) {}
+XFileWrite::XFileWrite(const std::string& fileName, const std::string& systemMessage)
+    : FileName(fileName), SystemMessage(systemMessage) {}
 
-std::string XFileWrite::What() const { return "Couldn't write to " + FileName + "\n"; }
+std::string XFileWrite::What() const {
+  const std::string text = "Couldn't write to " + FileName + "\n";
+  return SystemMessage.empty() ? text : text + SystemMessage + "\n";
+}
 
 XFileSeek::XFileSeek(const std::string& fileName) : FileName(fileName) {}
 

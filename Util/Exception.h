@@ -54,12 +54,15 @@ public:
   std::string FileName;
 };
 
+// With the system's text when the system refused (a full disk, a read-only file):
+// "Couldn't write to <name>", a newline, and that text on its own line.
 class XFileWrite : public RuntimeError {
 public:
-  explicit XFileWrite(const std::string& fileName);
+  explicit XFileWrite(const std::string& fileName, const std::string& systemMessage = {});
   std::string What() const override;
 
   std::string FileName;
+  std::string SystemMessage;
 };
 
 class XFileSeek : public RuntimeError {

@@ -35,6 +35,10 @@ void SaveFileSafely(const std::string& path, const std::function<void(BinaryStre
   if (!absolute)
     throw XFileOpen(path, "");
   const std::string target = NativePath::ResolveForCreate(*absolute);
+  // The rename below would replace a file the user may not write; refuse it as writing
+  // it in place would.
+  if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0 && errno != ENOENT)
+    throw XFileWrite(*absolute, SystemErrorText(errno));
   const std::size_t slash = target.rfind('/');
   std::string temp = target.substr(0, slash + 1) + "." + target.substr(slash + 1) + ".XXXXXX";
 
@@ -48,11 +52,11 @@ void SaveFileSafely(const std::string& path, const std::function<void(BinaryStre
     struct stat st {};
     const mode_t mode = ::stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777) : NewFileMode();
     if (::fchmod(handle, mode) != 0)
-      throw XFileWrite(*absolute);
+      throw XFileWrite(*absolute, SystemErrorText(errno));
     file->Flush();
     file.reset();
     if (::rename(temp.c_str(), target.c_str()) != 0)
-      throw XFileWrite(*absolute);
+      throw XFileWrite(*absolute, SystemErrorText(errno));
   } catch (...) {
     ::unlink(temp.c_str());
     throw;

@@ -12,7 +12,8 @@ class BinaryStream;
 // flushed to disk and renamed over the target, keeping its permission bits. When
 // write or any step throws, the target is untouched, the temporary file is removed
 // and the exception propagates. Throws XFileOpen when the temporary file cannot be
-// created and XFileWrite when it cannot be completed.
+// created, and XFileWrite when the target may not be written (a read-only file) or the
+// save cannot be completed; both carry the system's reason.
 void SaveFileSafely(const std::string& path, const std::function<void(BinaryStream&)>& write);
 
 } // namespace Ostra::Util

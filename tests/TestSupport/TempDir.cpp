@@ -6,6 +6,9 @@
 #include <iterator>
 #include <stdexcept>
 #include <stdlib.h>
+#include <unistd.h>
+
+#include "Util/Exception.h"
 
 namespace Ostra::Test {
 
@@ -66,5 +69,20 @@ std::string MissingSharedData() {
 }
 
 std::string SharedData(const std::string& relative) { return SharedDataFolder() + "/" + relative; }
+
+std::string FailureAsNormalUser(const std::function<void()>& action) {
+  const bool root = ::geteuid() == 0;
+  if (root && ::seteuid(65534) != 0)
+    return "(still root)";
+  std::string text;
+  try {
+    action();
+  } catch (const Util::Exception& e) {
+    text = e.What();
+  }
+  if (root && ::seteuid(0) != 0)
+    std::abort();
+  return text;
+}
 
 } // namespace Ostra::Test

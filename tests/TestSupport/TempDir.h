@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,11 @@ private:
 };
 
 std::vector<unsigned char> ReadWholeFile(const std::string& path);
+
+// The text of the Ostra::Util::Exception the action throws (empty when none), run where
+// file permissions bind as they do for the editor's users: as nobody when the tests
+// run as root, who opens every file. Its folders must let others in.
+std::string FailureAsNormalUser(const std::function<void()>& action);
 
 // The real game files are read in place from a folder outside the repository: the one
 // named by the environment variable VELMAR_SHARED_DATA when it is set, otherwise

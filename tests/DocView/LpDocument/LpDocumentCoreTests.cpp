@@ -1,5 +1,6 @@
 #include "DocView/Core/LpDocumentCore.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -119,6 +120,12 @@ TEST_F(LpDocumentCoreTest, AFailedSaveLeavesThePreviousFileAndTheEditsUnsaved) {
   Temp.MakeFolder("atlanta/blocked.lp");
   EXPECT_THROW(doc.Save(folder + "/blocked.lp"), Util::Exception);
   EXPECT_TRUE(doc.HasUnsavedEdits());
+  // A read-only file is not replaced, and the message says why.
+  std::filesystem::permissions(Temp.Path(), std::filesystem::perms::all);
+  std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+  EXPECT_EQ(Ostra::Test::FailureAsNormalUser([&] { doc.Save(path); }),
+            "Couldn't write to " + path + "\nPermission denied\n");
+  EXPECT_EQ(Ostra::Test::ReadWholeFile(path), before);
   // Nothing is left beside the target.
   EXPECT_EQ(Util::DirectoryListing(folder).GetCount(), 4u);
 }
