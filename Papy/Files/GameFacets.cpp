@@ -1,6 +1,7 @@
 #include "Papy/Files/GameFacets.h"
 
 #include <array>
+#include <optional>
 
 #include "Papy/Dat/DatFile.h"
 #include "Papy/Files/FileFactoryRegistry.h"
@@ -28,15 +29,12 @@ CountedPtr<FileFactory> FolderFactory(const PapyDirectory& dir) {
   return factory;
 }
 
-// A loose file of the folder; null when it is missing or cannot be opened.
+// A loose file of the folder; null when it is missing. One that is there but cannot be
+// opened throws the XFileOpen with the system's reason: "not found" would hide it.
 StreamPtr OpenLoose(const std::string& path) {
   if (!Util::FileExists(path))
     return {};
-  try {
-    return StreamPtr(Util::BinaryFile::OpenRead(path));
-  } catch (const Util::XFileOpen&) {
-    return {};
-  }
+  return StreamPtr(Util::BinaryFile::OpenRead(path));
 }
 
 } // namespace
@@ -151,12 +149,20 @@ CountedPtr<TrkFile> GameMakeTrk<Formats>::Make(const std::string& name, const st
 
   StreamPtr stream;
   bool from_archive = false;
-  if (!fromDat)
-    stream = OpenLoose(Directory.Path + file);
+  std::optional<Util::XFileOpen> unreadable;
+  if (!fromDat) {
+    try {
+      stream = OpenLoose(Directory.Path + file);
+    } catch (const Util::XFileOpen& e) {
+      unreadable = e; // the archive's copy may still serve
+    }
+  }
   if (!stream && Dat) {
     stream = Dat->OpenSubFile(file);
     from_archive = true;
   }
+  if (!stream && unreadable)
+    throw *unreadable;
   if (!stream)
     throw Util::XFileOpen(Directory.Path + spelled, FileNotFoundText);
 

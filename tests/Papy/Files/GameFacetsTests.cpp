@@ -202,6 +202,17 @@ TEST_F(GameFacetsTest, AGplLpWithoutItsTrackRaisesTheTrackError) {
             monza + "/monza.trk");
 }
 
+TEST_F(GameFacetsTest, AnLpOrItsTrackThatCannotBeReadGivesTheSystemsReason) {
+  const std::string monza = Folder({{"monza.trk", Files().GplTrk}, {"race.lp", Files().GplLp}});
+  std::filesystem::permissions(Temp.Path(), std::filesystem::perms::all);
+  // The LP reads its track after itself; each file in turn is the first that fails.
+  for (const std::string file : {"monza.trk", "race.lp"}) {
+    std::filesystem::permissions(monza + "/" + file, std::filesystem::perms::none);
+    EXPECT_EQ(Ostra::Test::FailureAsNormalUser([&] { Factory(monza)->GetFacet<MakeLp>()->Make("race", "lp"); }),
+              "Couldn't open " + monza + "/" + file + "\nPermission denied\n");
+  }
+}
+
 TEST_F(GameFacetsTest, AMalformedFileIsNotCached) {
   const auto& f = Files();
   Bytes broken = f.GplLp;
