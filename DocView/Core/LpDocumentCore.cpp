@@ -30,6 +30,7 @@ LpDocumentCore::LpDocumentCore(Papy::FileFactoryRegistry& registry) : Registry(r
 LpDocumentCore::LpDocumentCore() : LpDocumentCore(Papy::FileFactoryRegistry::Instance()) {}
 
 void LpDocumentCore::Open(const std::string& path) {
+  Papy::RequireContainingFolder(path);
   const Papy::PapyDirectory folder(path);
   Factory = Registry.GetFactory(folder, false);
   const Util::CountedPtr<Papy::MakeLp> makeLp = Factory->GetFacet<Papy::MakeLp>();
@@ -48,6 +49,7 @@ void LpDocumentCore::Open(const std::string& path) {
 }
 
 void LpDocumentCore::OpenLapCurve(const std::string& path) {
+  Papy::RequireContainingFolder(path);
   Factory = Registry.GetFactory(Papy::PapyDirectory(path), false);
   Util::CountedPtr<Papy::Track> track;
   try {

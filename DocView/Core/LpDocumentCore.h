@@ -27,10 +27,10 @@ public:
   LpDocumentCore();
 
   // Opens an LP through its folder's MakeLp facet. The LP object is the one in the
-  // facet's cache, shared with anyone else who asks for it. Throws the facet's errors
-  // (XUsage "<path>: file not found", the reader's XFileFormat, ...), and XFileOpen of
-  // path when its folder's track cannot be opened ("Its folder's track monza.trk is
-  // missing: ...").
+  // facet's cache, shared with anyone else who asks for it. Throws XFileOpen for a
+  // path whose folder is missing, the facet's errors (XUsage "<path>: file not found",
+  // the reader's XFileFormat, ...), and XFileOpen of path when its folder's track cannot
+  // be opened ("Its folder's track monza.trk is missing: ...").
   void Open(const std::string& path);
   // Reads a lap curve (.lcv) from the file, afresh on every call, for the folder's own
   // track; lap curves never enter the LP cache. A track that cannot be opened is an

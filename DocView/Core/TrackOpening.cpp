@@ -36,6 +36,7 @@ std::string FindRaceLp(const std::string& trackPath) {
 
 OpenedTrack OpenTrackThroughRegistry(const std::string& trackPath, Papy::FileFactoryRegistry& registry,
                                      Util::CountedPtr<Papy::FileFactory>* factoryOut, const std::string& chosen) {
+  Papy::RequireContainingFolder(chosen.empty() ? trackPath : chosen);
   const TrackRequest request = MakeTrackRequest(trackPath);
   OpenedTrack opened;
   opened.Factory = registry.GetFactory(Papy::PapyDirectory(request.Folder), false);

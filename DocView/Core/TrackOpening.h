@@ -42,10 +42,11 @@ struct OpenedTrack {
 
 // Reads the track through the factory the registry keeps for its folder. The factory
 // is handed to factoryOut as soon as it is known, so a caller keeps it even when the
-// track then fails. Throws what the registry, recognisers and readers throw, except
-// that a file of another name that could not be opened (the X.trk of a chosen X.dat,
-// the .ptf of an N4 folder's .trk, a folder's own track) is reported as an XFileOpen
-// of chosen (empty: trackPath), whose text names that file.
+// track then fails. Throws XFileOpen of chosen (empty: trackPath) when its folder is
+// missing, and what the registry, recognisers and readers throw, except that a file of
+// another name that could not be opened (the X.trk of a chosen X.dat, the .ptf of an N4
+// folder's .trk, a folder's own track) is reported as an XFileOpen of chosen, whose
+// text names that file.
 OpenedTrack OpenTrackThroughRegistry(const std::string& trackPath, Papy::FileFactoryRegistry& registry,
                                      Util::CountedPtr<Papy::FileFactory>* factoryOut = nullptr,
                                      const std::string& chosen = {});

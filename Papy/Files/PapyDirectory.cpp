@@ -1,5 +1,6 @@
 #include "Papy/Files/PapyDirectory.h"
 
+#include <cerrno>
 #include <sys/stat.h>
 
 #include "Util/Exception.h"
@@ -110,6 +111,19 @@ void PapyDirectory::Build(const std::string& path) {
   Name = buf.substr(part);
   Path = buf + "/";
   Parent = buf.substr(0, part);
+}
+
+void RequireContainingFolder(const std::string& path) {
+  std::string given = NativePath::ToNative(path);
+  if (given.size() > 1 && given.back() == '/')
+    given.pop_back();
+  const auto absolute = NativePath::MakeAbsolute(given);
+  // A path too long to name anything is left to the constructor's own check.
+  if (!absolute || LastComponent(*absolute) == std::string::npos)
+    return;
+  const Attributes folder = GetAttributes(CutLast(*absolute));
+  if (!folder.IsFolder)
+    throw Util::XFileOpen(path, Util::SystemErrorText(folder.Exists ? ENOTDIR : ENOENT));
 }
 
 } // namespace Ostra::Papy

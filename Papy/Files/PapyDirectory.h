@@ -35,4 +35,10 @@ private:
   void Build(const std::string& path);
 };
 
+// Throws XFileOpen, naming the path with the system's "No such file or directory"
+// ("Not a directory"), when the folder that would hold it is missing (is a file). The
+// paths the user opens are checked with it first: PapyDirectory would take such a path
+// for a folder about to be made, or fail its own assertions.
+void RequireContainingFolder(const std::string& path);
+
 } // namespace Ostra::Papy

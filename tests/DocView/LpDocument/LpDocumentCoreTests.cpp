@@ -214,6 +214,8 @@ TEST_F(LpDocumentCoreTest, EachLapCurveOpenReadsTheFileAgainOutsideTheCache) {
   first.SetRecordLatitude(0, 0.5);
   first.DiscardEdits();
   EXPECT_THROW(first.OpenLapCurve(folder + "/missing.lcv"), Util::XFileOpen);
+  // So is a mistyped path whose folder and its parent are missing.
+  EXPECT_THROW(first.Open(Temp / "no/such/race.lp"), Util::XFileOpen);
 }
 
 } // namespace
