@@ -60,9 +60,9 @@ public:
   };
 
   // Reads a .lcv file from the stream's current position and fits it over track.
-  // Throws XFileFormat for a newer version or impossible header values, the stream's
-  // XFileRead when bytes are missing, and XAssertion when the control points do not
-  // make a curve that crosses every record's cross-section.
+  // Throws XFileFormat for a newer version, impossible header values, control points
+  // out of order or spanning a lap, and points that do not make a curve crossing every
+  // record's cross-section; the stream's XFileRead when bytes are missing.
   LpFileCurve(const Util::CountedPtr<Util::BinaryStream>& stream, const CountedPtr<Track>& track);
 
   // Takes control points from two curves X(s) and Y(s): one at each record longitude

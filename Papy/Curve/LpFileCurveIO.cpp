@@ -134,10 +134,17 @@ LpFileCurve::LpFileCurve(const Util::CountedPtr<Util::BinaryStream>& stream_poin
   Util::RequireRemaining(stream, point_count * Layout::PointRecordSize);
   std::vector<PointRecord> points;
   points.reserve(point_count);
+  // The fit joins each point to the next and the last to the first a lap later, so the
+  // longitudes must rise and stay within one lap of the first.
   for (U32 k = 0; k < point_count; ++k) {
     points.push_back(ReadPoint(stream));
+    const std::string point = "Lap curve file control point " + std::to_string(k);
     if (!std::isfinite(points.back().Longitude))
-      Fail(stream, "Lap curve file control point " + std::to_string(k) + " longitude not finite");
+      Fail(stream, point + " longitude not finite");
+    if (k > 0 && !(points[k - 1].Longitude < points[k].Longitude))
+      Fail(stream, point + " longitude not above the one before");
+    if (!(points[k].Longitude < points.front().Longitude + TrackModel->GetLength2D()))
+      Fail(stream, point + " longitude a lap or more past the first");
   }
 
   std::vector<SpeedLimitRange> ranges;
@@ -168,7 +175,13 @@ LpFileCurve::LpFileCurve(const Util::CountedPtr<Util::BinaryStream>& stream_poin
   Spacing = spacing;
   RecordCount = record_count;
   SpeedLimits = std::move(limits);
-  Fit(std::move(points));
+  try {
+    Fit(std::move(points));
+  } catch (const Util::XAssertion&) {
+    // With the points in order, only their positions and slopes can fail the fit: the
+    // line misses a record's cross-section, or is not a number there.
+    Fail(stream, "Lap curve file control points make a line that misses a record's cross-section");
+  }
   if (!ranges.empty())
     ApplySpeedLimitRanges(ranges);
 }
