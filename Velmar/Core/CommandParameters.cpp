@@ -75,7 +75,15 @@ ParameterRequest ScaleRequest() {
 }
 
 ParameterRequest GenerateCurveRequest(const std::string& lpBaseName) {
-  return {"Generate Curve", {Field("Tolerance", CurveToleranceFor(lpBaseName))}};
+  NumberField tolerance = Field("Tolerance", CurveToleranceFor(lpBaseName));
+  tolerance.Check = CheckCurveTolerance;
+  return {"Generate Curve", {tolerance}};
+}
+
+std::string CheckCurveTolerance(double tolerance) {
+  if (tolerance <= MaximumCurveTolerance)
+    return {};
+  return "The tolerance must be at most " + FormatDialogNumber(MaximumCurveTolerance) + " metres.";
 }
 
 ParameterRequest GenerateLapRequest(const std::string& curveBaseName) {

@@ -39,11 +39,18 @@ std::string AcceptFieldTexts(ParameterRequest& request, const std::vector<std::s
 ParameterRequest ValueRequest();  // "Value": Value 0
 ParameterRequest AdjustRequest(); // "Adjust": Adjust by 0
 ParameterRequest ScaleRequest();  // "Scale": Beginning and Ending Scale Factor 1
-// "Generate Curve": Tolerance, 0.5, or 0.1 for the race-line curves.
+// "Generate Curve": Tolerance, 0.5, or 0.1 for the race-line curves; a tolerance must
+// be at most MaximumCurveTolerance.
 ParameterRequest GenerateCurveRequest(const std::string& lpBaseName);
 // "Generate Lap": Grip, 1.0, or 0.25 for the race-line curves; a grip must be above 0
 // and at most MaximumGrip.
 ParameterRequest GenerateLapRequest(const std::string& curveBaseName);
+
+// Wider than any track: a curve allowed to stray further would leave it, and one
+// allowed to stray across a whole lap cannot be fitted in pieces at all.
+inline constexpr double MaximumCurveTolerance = 100.0;
+// Empty when the tolerance is acceptable; negative ones are (one piece per record).
+std::string CheckCurveTolerance(double tolerance);
 
 // More than any tyre gives: beyond it the speeds stop meaning anything.
 inline constexpr double MaximumGrip = 10.0;

@@ -48,8 +48,17 @@ void SaveLpFile(const Papy::LpFile& lp, const std::string& path) {
 CountedPtr<Papy::LpFileCurve> MakeCurveOfLp(const Papy::FileFactory& factory,
                                             const CountedPtr<Papy::LpFile>& lp, double tolerance) {
   UTIL_ASSERT(lp);
+  const std::string complaint = CheckCurveTolerance(tolerance);
+  if (!complaint.empty())
+    throw Util::XUsage(complaint);
   CheckLpIsFinite(*lp, "the LP");
-  const CountedPtr<Papy::LpFileCurve> curve = GenerateCurve(lp, FolderTrack(factory), tolerance);
+  const CountedPtr<Papy::Track> track = FolderTrack(factory);
+  const std::size_t records = LapRecords(*lp, track->GetLength2D()).size();
+  if (records < MinimumLapRecords)
+    throw Util::XUsage("The LP has " + std::to_string(records) +
+                       " records in a lap of its track; a lap curve needs at least " +
+                       std::to_string(MinimumLapRecords) + ".");
+  const CountedPtr<Papy::LpFileCurve> curve = GenerateCurve(lp, track, tolerance);
   CheckLpIsFinite(*curve, "the fitted lap curve");
   return curve;
 }

@@ -23,8 +23,9 @@ namespace Ostra::Velmar {
 void SaveLpFile(const Papy::LpFile& lp, const std::string& path);
 
 // Generate Curve: the lap curve of the LP's line over its folder's track, fitted to
-// the tolerance. Throws Util::XUsage when a value of the LP or of the fitted curve is
-// not a finite number, and what the fitting throws.
+// the tolerance. Throws Util::XUsage for an unacceptable tolerance, an LP of fewer
+// than two records in a lap, a value of the LP or of the fitted curve that is not a
+// finite number, and what the fitting throws.
 CountedPtr<Papy::LpFileCurve> MakeCurveOfLp(const Papy::FileFactory& factory,
                                             const CountedPtr<Papy::LpFile>& lp, double tolerance);
 

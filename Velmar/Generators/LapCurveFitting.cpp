@@ -68,18 +68,22 @@ double CurveToleranceFor(const std::string& baseName) {
   return DefaultCurveTolerance;
 }
 
+std::vector<unsigned> LapRecords(const Papy::LpFile& lp, double lapLength) {
+  const double spacing = lp.GetRecordSpacing();
+  std::vector<unsigned> records;
+  const U32 count = lp.GetRecordCount();
+  for (U32 i = 0; i < count; ++i)
+    if (lp.GetRecordLongitude(i) < lapLength + spacing)
+      records.push_back(i);
+  return records;
+}
+
 void MakePathCurves(const CountedPtr<Papy::LpFile>& lp, const CountedPtr<Papy::Track>& track,
                     CountedPtr<Physics::Curve>& x, CountedPtr<Physics::Curve>& y) {
   UTIL_ASSERT(lp && track);
   const double length = track->GetLength2D();
-  const double spacing = lp->GetRecordSpacing();
-  UTIL_ASSERT(IsPositive(length) && IsPositive(spacing));
-  std::vector<unsigned> records;
-  const U32 count = lp->GetRecordCount();
-  for (U32 i = 0; i < count; ++i)
-    if (lp->GetRecordLongitude(i) < length + spacing)
-      records.push_back(i);
-  MakePathSplines(lp, records, track, x, y);
+  UTIL_ASSERT(IsPositive(length) && IsPositive(lp->GetRecordSpacing()));
+  MakePathSplines(lp, LapRecords(*lp, length), track, x, y);
 }
 
 void MakePathSplines(const CountedPtr<Papy::LpFile>& lp, const std::vector<unsigned>& records,

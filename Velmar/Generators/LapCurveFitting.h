@@ -21,6 +21,12 @@ constexpr double RaceLineCurveTolerance = 0.1;
 // ("minrace", "maxrace", any letter case) get the tighter one.
 double CurveToleranceFor(const std::string& baseName);
 
+// The records of the LP a path runs through: those less than one spacing beyond the
+// end of a lap of the given plan length.
+std::vector<unsigned> LapRecords(const Papy::LpFile& lp, double lapLength);
+// A closed path needs two of them.
+inline constexpr std::size_t MinimumLapRecords = 2;
+
 // Two closed plan curves x(s), y(s) through the plan positions of the LP's records,
 // periodic over the track's plan length. Only records less than one spacing beyond
 // the lap end take part.

@@ -47,6 +47,7 @@ TEST(CommandParameters, ADialogKeepsItsValuesUntilEveryFieldIsAcceptable) {
       {ScaleRequest(), {"0.5", "2,0"}, "Please enter a number for \"Ending Scale Factor\", with a point as its decimal mark.", {1.0, 1.0}},
       {ScaleRequest(), {"0.5"}, "Please enter a number for \"Ending Scale Factor\", with a point as its decimal mark.", {1.0, 1.0}},
       {GenerateCurveRequest("race"), {"-1"}, "", {-1.0}},
+      {GenerateCurveRequest("race"), {"1e308"}, "The tolerance must be at most 100 metres.", {0.5}},
       {GenerateLapRequest("race"), {"0.8"}, "", {0.8}},
       {GenerateLapRequest("race"), {"10"}, "", {10.0}},
       {GenerateLapRequest("race"), {"0"}, "The grip must be greater than 0 and at most 10.", {1.0}},

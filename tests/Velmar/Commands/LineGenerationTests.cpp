@@ -12,12 +12,14 @@
 #include "Papy/Files/Facets.h"
 #include "Papy/Files/FileFactoryRegistry.h"
 #include "Papy/Lp/LpFile.h"
+#include "Papy/Lp/N4LpFile.h"
 #include "Papy/Track/Track.h"
 #include "TestSupport/GplTrkBuilder.h"
 #include "TestSupport/ICR2TrkBuilder.h"
 #include "TestSupport/TempDir.h"
 #include "Util/BinaryFile.h"
 #include "Util/Exception.h"
+#include "Util/MemoryStream.h"
 
 namespace Ostra::Velmar {
 namespace {
@@ -135,6 +137,10 @@ TEST_F(LineGenerationTest, ACurveThatDoesNotFitTheFoldersLpIsRefusedBeforeAnythi
   }
   EXPECT_THROW(MakeLpOfCurve(*gpl, *curve, "race", 0.0), Util::XUsage);
   EXPECT_THROW(MakeLpOfCurve(*gpl, *curve, "race", std::nan("")), Util::XUsage);
+  // Generate Curve refuses an (N4) LP without records.
+  const std::vector<unsigned char> no_records = {0x03, 0x00, 0x01, 0x00, 0, 0, 0, 0};
+  const CountedPtr<Util::BinaryStream> n4_lp(new Util::MemoryStream("race.lp", no_records));
+  EXPECT_THROW(MakeCurveOfLp(*gpl, CountedPtr<Papy::LpFile>(new Papy::N4LpFile(n4_lp)), 0.5), Util::XUsage);
   for (const auto* factory : {gpl.Get(), n2.Get()})
     EXPECT_EQ(Cached(*factory, "velmar_generated.lp"), nullptr);
 }
