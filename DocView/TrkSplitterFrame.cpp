@@ -11,9 +11,14 @@
 
 namespace Ostra::DocView {
 
+// The frame starts at about the size of its tab: at the toolkit's default of 20 by 20
+// pixels its panes would be laid out with no room, and GTK logs a critical for each of
+// their scrollbars that the tab's first layout finds shorter than a scrollbar can be.
 CTrkSplitterFrame::CTrkSplitterFrame(wxDocument* doc, CViewBase* tree, wxMDIParentFrame* parent,
                                      const FrameMenu& menu)
-    : wxDocMDIChildFrame(doc, tree, parent, wxID_ANY, wxEmptyString), Tree(tree),
+    : wxDocMDIChildFrame(doc, tree, parent, wxID_ANY, wxEmptyString, wxDefaultPosition,
+                         parent->GetClientSize()),
+      Tree(tree),
       RecentFiles(menu.RecentFiles) {
   InstallFrameMenu(this, menu);
   Bind(wxEVT_CLOSE_WINDOW, &CTrkSplitterFrame::OnCloseWindow, this);
@@ -61,6 +66,8 @@ bool CTrkSplitterFrame::OnCreateClient() {
   auto* sizer = new wxBoxSizer(wxVERTICAL);
   sizer->Add(outer, 1, wxEXPAND);
   SetSizer(sizer);
+  // The splitters split at their default size; the panes take the frame's size now.
+  Layout();
   return true;
 }
 

@@ -8,7 +8,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev
   libwxgtk3.2-dev libwxgtk-gl3.2-1 libgl1-mesa-dev libglu1-mesa-dev libegl-dev libegl-mesa0
-  xvfb xauth fonts-dejavu-core
+  xvfb xauth openbox fonts-dejavu-core
 )
 
 missing=()

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Starts the editor on each sample folder (and once without a file) under Xvfb and
-# writes a PNG of its main window for each: screenshots/velmar-<case>.png. Fails when
-# the editor crashes, shows no window, shows an empty one, or does not exit cleanly
-# when its window is closed.
+# Starts the editor on each sample folder (and once without a file) under Xvfb, with a
+# window manager, and writes a PNG of its main window for each: screenshots/velmar-<case>.png.
+# Fails when the editor crashes, shows no window, shows an empty one, logs a toolkit
+# warning, or does not exit cleanly when its window is closed.
 #
 #   scripts/screenshot.sh                 builds build/release and writes build/release/screenshots/
 #   scripts/screenshot.sh --editor E --grab G --samples S --out O   (as CTest runs it)
@@ -52,16 +52,20 @@ export LIBGL_ALWAYS_SOFTWARE=1 NO_AT_BRIDGE=1 GDK_BACKEND=x11
 XDG_CONFIG_HOME="$(mktemp -d)"
 export XDG_CONFIG_HOME
 trap 'rm -rf "$XDG_CONFIG_HOME"' EXIT
+# As on any desktop: GTK shows a window differently when a window manager answers it.
+if command -v openbox >/dev/null; then openbox --sm-disable >/dev/null 2>&1 & sleep 1; fi
 
 failed=0
 shoot() {
   local name="$1"; shift
-  "$editor" "$@" &
+  local log="$out/velmar-$name.log"
+  "$editor" "$@" 2>"$log" &
   local pid=$!
   if ! "$grab" Velmar "$out/velmar-$name.png" --close --timeout 60 --settle 4; then
     echo "screenshot.sh: $name: no usable window" >&2
     kill "$pid" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
+    cat "$log" >&2
     failed=1
     return
   fi
@@ -78,6 +82,11 @@ shoot() {
   done
   local status=0
   wait "$pid" || status=$?
+  cat "$log" >&2
+  if grep -Eq '(Gtk|Gdk|GLib|GLib-GObject)-(CRITICAL|WARNING)' "$log"; then
+    echo "screenshot.sh: $name: the toolkit logged warnings" >&2
+    failed=1
+  fi
   if [ "$status" -ne 0 ]; then
     echo "screenshot.sh: $name: the editor exited with status $status" >&2
     failed=1

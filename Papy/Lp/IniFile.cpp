@@ -57,6 +57,27 @@ IniFile::IniFile(const std::string& path, bool spaced) : FileName(path), Spaced(
       }
     }
   }
+  IndexEntries();
+}
+
+void IniFile::IndexEntries() {
+  Lookup.clear();
+  std::vector<std::string> lower_names;
+  lower_names.reserve(Sections.size());
+  std::map<std::string, std::size_t> first_section;
+  for (std::size_t s = 0; s < Sections.size(); ++s) {
+    lower_names.push_back(Util::ToLower(Sections[s]));
+    first_section.emplace(lower_names.back(), s);
+  }
+  for (std::size_t e = 0; e < Entries.size(); ++e) {
+    const S32 section = Entries[e].Section;
+    if (section < 0 || static_cast<std::size_t>(section) >= Sections.size())
+      continue;
+    const std::string& name = lower_names[static_cast<std::size_t>(section)];
+    // Only the first section of a name is looked in, and its first entry of a key wins.
+    if (first_section.at(name) == static_cast<std::size_t>(section))
+      Lookup.emplace(std::make_pair(name, Util::ToLower(Entries[e].Key)), e);
+  }
 }
 
 bool IniFile::ParseLine(const std::string& text, std::string& key, std::string& value) {
@@ -78,15 +99,8 @@ bool IniFile::ParseLine(const std::string& text, std::string& key, std::string& 
 
 std::string IniFile::GetValue(const std::string& section, const std::string& key,
                               const std::string& defaultValue) const {
-  for (std::size_t s = 0; s < Sections.size(); ++s) {
-    if (Util::CompareNoCase(Sections[s], section) != 0)
-      continue;
-    for (const Entry& entry : Entries)
-      if (entry.Section == static_cast<S32>(s) && Util::CompareNoCase(entry.Key, key) == 0)
-        return entry.Value;
-    break;
-  }
-  return defaultValue;
+  const auto found = Lookup.find({Util::ToLower(section), Util::ToLower(key)});
+  return found != Lookup.end() ? Entries[found->second].Value : defaultValue;
 }
 
 std::size_t IniFile::FindOrAddSection(const std::string& section) {
@@ -111,6 +125,7 @@ void IniFile::SetValue(const std::string& section, const std::string& key,
       return;
     }
   Entries.push_back(Entry{BuildLine(key, value), key, value, index});
+  IndexEntries();
 }
 
 void IniFile::SetLine(const std::string& section, const std::string& key,
@@ -123,9 +138,11 @@ void IniFile::SetLine(const std::string& section, const std::string& key,
   for (Entry& entry : Entries)
     if (entry.Section == made.Section && entry.Key == key) {
       entry = std::move(made);
+      IndexEntries();
       return;
     }
   Entries.push_back(std::move(made));
+  IndexEntries();
 }
 
 void IniFile::Save() const {

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstddef>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Util/Types.h"
@@ -24,7 +27,7 @@ public:
   IniFile(const std::string& path, bool spaced);
 
   // The value of key in the first section named section, both ignoring case;
-  // defaultValue when either is absent.
+  // defaultValue when either is absent. Logarithmic in the file's entries.
   std::string GetValue(const std::string& section, const std::string& key,
                        const std::string& defaultValue) const;
   // Sets the value of the first matching key (exact case), rebuilding its line, or
@@ -52,6 +55,8 @@ public:
   static bool ParseLine(const std::string& text, std::string& key, std::string& value);
 
   std::string FileName;
+  // Read them freely; change them only through SetValue and SetLine, which keep the
+  // lookups in step.
   std::vector<std::string> Sections;
   std::vector<Entry> Entries;
   // Writes "[ name ]" and "key = value" rather than "[name]" and "key=value".
@@ -61,6 +66,11 @@ private:
   const Entry* FindEntry(U32 section, U32 i) const;
   std::size_t FindOrAddSection(const std::string& section);
   std::string BuildLine(const std::string& key, const std::string& value) const;
+  void IndexEntries();
+
+  // The entry GetValue answers with, by lower-cased section and key: a reader asking for
+  // a key of each of thousands of sections must not search the whole file each time.
+  std::map<std::pair<std::string, std::string>, std::size_t> Lookup;
 };
 
 } // namespace Ostra::Papy

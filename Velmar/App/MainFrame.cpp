@@ -51,6 +51,11 @@ CMainFrame::CMainFrame(DocView::CDocManagerMultiOpen* manager, CModalDialogs& di
   SetStatusWidths(4, widths);
   SetStatusBarPane(0);
   SetStatusText(ReadyText, 0);
+  // Setting the client size makes GTK show the window at once at its size. Its deferred
+  // first show, which waits for the window manager's frame sizes, lays the window out a
+  // few pixels wide first, and every menu bar, tab bar and scrollbar squeezed into that
+  // logs a Gtk-CRITICAL.
+  SetClientSize(GetClientSize());
 
   SetAcceleratorTable(MakeAcceleratorTable());
   SetDropTarget(new FileDropTarget(this));

@@ -1,12 +1,14 @@
 // The drivable corridor and the min/max race lines of a synthetic 5 km lap cut into 250,
-// 2,000 and 16,000 segments. The corridor should take time in proportion to the
-// segments (routes merge at every step, so they never outnumber one segment's bands);
-// the lines' pull looks at the segments inside each record's 50 m window; the two
-// fits do not depend on the segments.
+// 2,000 and 16,000 segments, and the corridor of the 250-segment lap whose track.ini
+// lists 2,000 or 20,000 pit lanes. The corridor should take time in proportion to the
+// segments (routes merge at every step, so they never outnumber one segment's bands)
+// and to the pit lanes; the lines' pull looks at the segments inside each record's 50 m
+// window; the two fits do not depend on the segments.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
 #include <numbers>
+#include <string>
 #include <vector>
 
 #include "Papy/Curve/LpFileCurve.h"
@@ -135,13 +137,23 @@ public:
   CountedPtr<Papy::Track> Track;
 };
 
-// A pit lane on the right that cuts the asphalt back to -6 m for 300 m.
+// A pit lane on the right that cuts the asphalt back to -6 m for 300 m, then as many
+// more as asked, 0.2 m long and beside the verge, which cut nothing.
+std::string TrackIni(std::int64_t extra_lanes) {
+  std::string ini = "[ pit_lane_0 ]\nlane_bounds_dlong = 1000 1300\n"
+                    "lane_bounds_dlat = -12 -6\nlane_on_right = 1\n";
+  for (std::int64_t n = 1; n <= extra_lanes; ++n) {
+    const std::string from = std::to_string(n % 4000);
+    ini += "[ pit_lane_" + std::to_string(n) + " ]\nlane_bounds_dlong = " + from + " " + from +
+           ".2\nlane_bounds_dlat = -30 -25\nlane_on_right = 1\n";
+  }
+  return ini;
+}
+
 struct Setup {
-  explicit Setup(std::int64_t segments)
+  explicit Setup(std::int64_t segments, std::int64_t extra_lanes = 0)
       : Track(new SegmentedOval(static_cast<U32>(segments))),
-        Ini(Dir.WriteFile("track.ini", "[ pit_lane_0 ]\nlane_bounds_dlong = 1000 1300\n"
-                                       "lane_bounds_dlat = -12 -6\nlane_on_right = 1\n"),
-            true) {}
+        Ini(Dir.WriteFile("track.ini", TrackIni(extra_lanes)), true) {}
   Test::TempDir Dir;
   CountedPtr<Papy::Track> Track;
   Papy::IniFile Ini;
@@ -159,6 +171,22 @@ BENCHMARK(BM_BuildRaceCorridor)
     ->Arg(250)
     ->Arg(2000)
     ->Arg(16000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
+
+// A track.ini listing thousands of pit lanes: reading and applying them should take
+// time in proportion to the lanes.
+void BM_BuildRaceCorridorPitLanes(benchmark::State& state) {
+  const Setup setup(250, state.range(0));
+  for (auto _ : state) {
+    const auto corridor = Velmar::BuildRaceCorridor(*setup.Track, setup.Ini);
+    benchmark::DoNotOptimize(corridor.data());
+  }
+  state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_BuildRaceCorridorPitLanes)
+    ->Arg(2000)
+    ->Arg(20000)
     ->Unit(benchmark::kMillisecond)
     ->Complexity(benchmark::oN);
 
