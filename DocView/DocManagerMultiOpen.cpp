@@ -5,6 +5,8 @@
 
 #include <wx/app.h>
 #include <wx/choicdlg.h>
+#include <wx/listbox.h>
+#include <wx/sizer.h>
 #include <wx/confbase.h>
 #include <wx/filedlg.h>
 #include <wx/filehistory.h>
@@ -36,8 +38,21 @@ bool PromptWithDialog(const wxString& filter, wxArrayString& paths) {
   return true;
 }
 
+// The toolkit's chooser, with a list tall enough for every type: left to itself it sizes
+// the list before GTK knows a row's height, and the third type hides below two rows.
+class NewChooser : public wxSingleChoiceDialog {
+public:
+  explicit NewChooser(const wxArrayString& descriptions)
+      : wxSingleChoiceDialog(wxTheApp->GetTopWindow(), "New", "New", descriptions) {
+    const int rows = static_cast<int>(descriptions.size()) + 1;
+    m_listbox->SetMinSize(wxSize(-1, 2 * m_listbox->GetCharHeight() * rows));
+    GetSizer()->SetSizeHints(this);
+  }
+};
+
 int ChooseWithDialog(const wxArrayString& descriptions) {
-  return wxGetSingleChoiceIndex("New", "New", descriptions, wxTheApp->GetTopWindow());
+  NewChooser dialog(descriptions);
+  return dialog.ShowModal() == wxID_OK ? dialog.GetSelection() : -1;
 }
 } // namespace
 
