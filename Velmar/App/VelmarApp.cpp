@@ -89,6 +89,9 @@ bool CVelmarApp::OnInit() {
     Dialogs.RefuseFromNow();
     if (MainFrame)
       MainFrame->Close(true);
+    // The closed window goes at the loop's next idle time, which an idle editor reaches
+    // only after some other event: without one the watchdog would end it instead.
+    wxWakeUpIdle();
   });
 
   Papy::ReaderOptions::Instance().Strict = false;

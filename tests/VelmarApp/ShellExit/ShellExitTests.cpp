@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
 
 #include <unistd.h>
 
@@ -118,6 +120,22 @@ TEST(ShellExit, ClosingTheMainWindowWithATrackAndItsRaceLpEndsCleanly) {
   std::exit(dialog_up && refused && ReadBytes(race_lp) == on_disk ? 0 : 3);
 }
 
+// The editor of a child process, idle with nothing open, ended by SIGTERM: nothing but
+// the signal wakes its loop.
+[[noreturn]] void TermWhenIdle() {
+  alarm(60);
+  if (!StartEditor())
+    std::_Exit(2);
+  std::thread([] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    kill(getpid(), SIGTERM);
+  }).detach();
+  wxTheApp->OnRun();
+  wxTheApp->OnExit();
+  wxEntryCleanup();
+  std::exit(0);
+}
+
 // SIGTERM with a dialog up (Set Value, or a message box) over a changed race.lp: the dialog
 // goes, nothing is asked or written, and the editor ends with status 0, not the watchdog's
 // (later than a second) nor the address sanitizer's (a window used after its deletion).
@@ -129,6 +147,7 @@ TEST(ShellExit, TermEndsTheEditorAtOnceWithADialogUpAndWritesNothing) {
     SCOPED_TRACE(message_box ? "message box" : "Set Value");
     EXPECT_EXIT(TermWithADialogUp(message_box), ::testing::ExitedWithCode(0), "");
   }
+  EXPECT_EXIT(TermWhenIdle(), ::testing::ExitedWithCode(0), "") << "idle, nothing open";
 }
 
 } // namespace
