@@ -116,17 +116,17 @@ wxDocument* CDocManagerMultiOpen::OpenDocumentFile(const wxString& path) {
   return doc;
 }
 
-wxDocument* CDocManagerMultiOpen::FindOpenDocument(const wxString& path) const {
-  if (path.empty())
-    return nullptr;
-  const std::string wanted = path.utf8_string();
-  for (wxList::compatibility_iterator node = m_docs.GetFirst(); node; node = node->GetNext()) {
-    auto* doc = static_cast<wxDocument*>(node->GetData());
+wxDocument* FindDocumentOfFile(const wxDocManager& manager, const std::string& path) {
+  for (wxDocument* doc : manager.GetDocumentsVector()) {
     const std::string name = doc->GetFilename().utf8_string();
-    if (!name.empty() && Util::NativePath::NamesOneFile(name, wanted))
+    if (!name.empty() && Util::NativePath::NamesOneFile(name, path))
       return doc;
   }
   return nullptr;
+}
+
+wxDocument* CDocManagerMultiOpen::FindOpenDocument(const wxString& path) const {
+  return path.empty() ? nullptr : FindDocumentOfFile(*this, path.utf8_string());
 }
 
 wxString CDocManagerMultiOpen::MakeOpenFilter() const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 #include <vector>
 
 #include <wx/docview.h>
@@ -10,6 +11,10 @@ class wxConfigBase;
 namespace Ostra::DocView {
 
 class CFixedMultiDocTemplate;
+
+// The open document of the file the path names, under any spelling (letter case,
+// symbolic links, "." and ".."); null when none.
+wxDocument* FindDocumentOfFile(const wxDocManager& manager, const std::string& path);
 
 // The editor's document manager: File > Open takes several files at once, a path no
 // template claims opens as a track, the recent-file list holds only the tracks the

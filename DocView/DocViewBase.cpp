@@ -123,7 +123,7 @@ bool CDocumentBase::SaveAs() {
   if (folder.empty() && GetDocumentManager() != nullptr)
     folder = GetDocumentManager()->GetLastDirectory();
   wxFileDialog dialog(GetDocumentWindow(), "Save As", folder, wxFileNameFromPath(GetFilename()),
-                      wxString::FromUTF8(MakeSaveDialogFilter(own)),
+                      wxString::FromUTF8(MakeOpenDialogFilter({own})),
                       wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
   if (dialog.ShowModal() != wxID_OK)
     return false;

@@ -67,10 +67,6 @@ std::string MakeOpenDialogFilter(const std::vector<TemplateFilter>& templates) {
   return filter + AllFilesFilterName + "|*";
 }
 
-std::string MakeSaveDialogFilter(const TemplateFilter& documentTemplate) {
-  return MakeOpenDialogFilter({documentTemplate});
-}
-
 std::size_t ChooseTemplate(const std::string& path, const std::vector<std::string>& extensionLists) {
   for (std::size_t i = 0; i < extensionLists.size(); ++i)
     if (MatchExtension(path, extensionLists[i]) == ExtensionMatch::Native)

@@ -29,11 +29,8 @@ struct TemplateFilter {
 // The open dialog's filter: one entry per template in order, then "All Files (*.*)"
 // matching every name (with or without a dot):
 // "Track Files (*.trk,*.dat)|*.trk;*.dat;*.TRK;*.DAT|...|All Files (*.*)|*".
+// Save As offers its document's template alone, then all files, the same way.
 std::string MakeOpenDialogFilter(const std::vector<TemplateFilter>& templates);
-
-// Save As of a document: its template's entry, then "All Files (*.*)", as in the open
-// dialog.
-std::string MakeSaveDialogFilter(const TemplateFilter& documentTemplate);
 
 inline constexpr const char* AllFilesFilterName = "All Files (*.*)";
 

@@ -4,22 +4,12 @@
 
 #include "DocView/Core/DocumentRegistry.h"
 #include "DocView/Core/UserMessages.h"
+#include "DocView/DocManagerMultiOpen.h"
 #include "DocView/LpDoc.h"
 #include "Util/Exception.h"
 #include "Util/PathName.h"
-#include "Velmar/Core/FilePaths.h"
 
 namespace Ostra::Velmar {
-
-wxDocument* FindOpenDocument(wxDocManager& manager, const std::string& path) {
-  const std::string wanted = CanonicalFilePath(path);
-  for (wxDocument* doc : manager.GetDocumentsVector()) {
-    const std::string name = doc->GetFilename().utf8_string();
-    if (!name.empty() && CanonicalFilePath(name) == wanted)
-      return doc;
-  }
-  return nullptr;
-}
 
 bool HasUnsavedChanges(const wxDocument& doc) {
   if (doc.IsModified())
@@ -31,7 +21,7 @@ bool HasUnsavedChanges(const wxDocument& doc) {
 ReplaceResult ReplaceDocument(wxDocManager& manager, const std::string& path,
                               const wxDocument* source, const ReplaceSteps& steps) {
   const std::string name = Util::PathName(path).GetFileName();
-  if (wxDocument* open = FindOpenDocument(manager, path)) {
+  if (wxDocument* open = DocView::FindDocumentOfFile(manager, path)) {
     if (open == source)
       throw Util::XUsage(name + " is the document this command works on; please choose another name.");
     if (HasUnsavedChanges(*open) &&
@@ -44,7 +34,7 @@ ReplaceResult ReplaceDocument(wxDocManager& manager, const std::string& path,
   steps.Write(path);
 
   // Looked up again: writing may have run events.
-  if (wxDocument* open = FindOpenDocument(manager, path)) {
+  if (wxDocument* open = DocView::FindDocumentOfFile(manager, path)) {
     if (auto* link = dynamic_cast<DocView::ILpDocLink*>(open))
       DocView::GetDocumentRegistry().UnregisterLpDocument(link);
     open->Modify(false);

@@ -11,10 +11,6 @@ class wxDocument;
 // never thrown away unasked.
 namespace Ostra::Velmar {
 
-// The open document of that file, however the path names it (case of names missing on
-// disk, links, "." and ".."); null when none.
-wxDocument* FindOpenDocument(wxDocManager& manager, const std::string& path);
-
 // Whether the document holds changes that no save has written.
 bool HasUnsavedChanges(const wxDocument& doc);
 

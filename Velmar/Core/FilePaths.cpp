@@ -22,14 +22,6 @@ bool HasOneOfExtensions(const std::string& path, const std::vector<std::string>&
   return false;
 }
 
-std::string CanonicalFilePath(const std::string& path) {
-  return Util::NativePath::CanonicalPath(path);
-}
-
-bool IsSameFile(const std::string& a, const std::string& b) {
-  return CanonicalFilePath(a) == CanonicalFilePath(b);
-}
-
 std::string FindTrackIni(const std::string& folder) {
   const Util::PathName path(Util::PathName(folder), "track", "ini");
   return Util::NativePath::ResolveExisting(path.GetFullPath());

@@ -16,13 +16,6 @@ std::string WithDefaultExtension(const std::string& path, const std::string& ext
 // case.
 bool HasOneOfExtensions(const std::string& path, const std::vector<std::string>& extensions);
 
-// A form of the path under which every way of naming one file on disk compares equal:
-// absolute, resolved as a save resolves it (a missing folder or file name becomes its
-// case-variant on disk), symbolic links and "." and ".." resolved. A file that does
-// not exist keeps its name.
-std::string CanonicalFilePath(const std::string& path);
-bool IsSameFile(const std::string& a, const std::string& b);
-
 // The folder's track.ini, whatever the case of its name (Track.ini, TRACK.INI): the
 // path on disk, or folder/track.ini when there is none.
 std::string FindTrackIni(const std::string& folder);

@@ -185,10 +185,9 @@ double Mid(const Papy::Track& track, U32 s) {
   return track.GetSegmentStart2D(s) + track.GetSegment(s)->GetLength2D() / 2;
 }
 
-std::string Lane(double from, double to, const std::string& band, bool on_right, int n = 0) {
-  return "[ pit_lane_" + std::to_string(n) + " ]\nlane_bounds_dlong = " + Number(from) + " " +
-         Number(to) + "\nlane_bounds_dlat = " + band +
-         "\nlane_on_right = " + (on_right ? "1" : "0") + "\n";
+std::string Lane(double from, double to, const std::string& band, bool on_right) {
+  return "[ pit_lane_0 ]\nlane_bounds_dlong = " + Number(from) + " " + Number(to) +
+         "\nlane_bounds_dlat = " + band + "\nlane_on_right = " + (on_right ? "1" : "0") + "\n";
 }
 
 class RaceCorridorTest : public ::testing::Test {
@@ -281,16 +280,11 @@ TEST_F(RaceCorridorTest, KeepsOutOfThePitLaneAlongsideItsSegments) {
     double Edge;
     bool OnRight;
   };
-  std::string many_lanes;
-  for (int n = 0; n < 2000; ++n)
-    many_lanes += Lane(Mid(t, 5), Mid(t, 6), "13 15", false, n);
-  many_lanes += Lane(Mid(t, 2), Mid(t, 4), "8 30", false, 2000);
   const std::vector<LaneCase> cases = {
       {"within the lap", Lane(Mid(t, 2), Mid(t, 4), "8 30", false), {2, 3, 4}, 8.0, false},
       {"across the start line", Lane(Mid(t, 7), Mid(t, 1), "8 30", false), {7, 8, 0, 1}, 8.0, false},
       {"on the right", Lane(Mid(t, 3), Mid(t, 3) + 10, "-30 -7", true), {3}, -7.0, true},
       {"beside the band", Lane(Mid(t, 5), Mid(t, 6), "13 15", false), {}, 0.0, false},
-      {"the last of 2,001 lanes", many_lanes, {2, 3, 4}, 8.0, false},
       // Not a lane across the start line round the whole lap: no lane at all.
       {"ending where it begins", Lane(Mid(t, 2), Mid(t, 2), "8 30", false), {}, 0.0, false},
   };

@@ -145,47 +145,45 @@ public:
   }
 
   // The shapes drawn: a GL_QUADS or GL_LINES bracket gives one entry per quad or line,
-  // each with the colour in force at its last vertex, as separate brackets would; a
-  // GL_QUAD_STRIP one entry per quad, corners in drawing order, with the colour of its
-  // last vertex (flat shading's). Other brackets are one entry with the colour at glEnd.
+  // with the colour in force at its last vertex, as separate brackets would; a
+  // GL_QUAD_STRIP one entry per quad, corners in drawing order, coloured by its last
+  // vertex (flat shading's). Other brackets are one entry with the colour at glEnd.
   std::vector<GlPrimitive> Primitives() const {
-    struct Bracket {
-      GlPrimitive Whole;
-      std::vector<std::array<double, 4>> Colours;
-    };
-    std::vector<Bracket> brackets;
+    std::vector<GlPrimitive> primitives;
     std::array<double, 4> colour{1.0, 1.0, 1.0, 1.0};
+    GLenum mode = 0;
     bool open = false;
+    std::vector<std::array<double, 3>> strip;
     for (const GlCall& call : Calls) {
       if (call.Name == "Color3d")
         colour = {call.Args[0], call.Args[1], call.Args[2], 1.0};
       else if (call.Name == "Color4d")
         colour = {call.Args[0], call.Args[1], call.Args[2], call.Args[3]};
+      const std::size_t per_shape = mode == GL_QUADS ? 4 : mode == GL_LINES ? 2 : 0;
       if (call.Name == "Begin") {
-        brackets.push_back({});
-        brackets.back().Whole.Mode = static_cast<GLenum>(call.Args[0]);
+        mode = static_cast<GLenum>(call.Args[0]);
         open = true;
+        strip.clear();
+        if (mode != GL_QUAD_STRIP)
+          primitives.push_back({mode, colour, {}});
       } else if (call.Name == "Vertex3d" && open) {
-        brackets.back().Whole.Vertices.push_back({call.Args[0], call.Args[1], call.Args[2]});
-        brackets.back().Colours.push_back(colour);
+        const std::array<double, 3> v{call.Args[0], call.Args[1], call.Args[2]};
+        if (mode == GL_QUAD_STRIP) {
+          strip.push_back(v);
+          const std::size_t n = strip.size();
+          if (n >= 4 && n % 2 == 0)
+            primitives.push_back(
+                {mode, colour, {strip[n - 4], strip[n - 3], strip[n - 1], strip[n - 2]}});
+          continue;
+        }
+        if (per_shape != 0 && primitives.back().Vertices.size() == per_shape)
+          primitives.push_back({mode, colour, {}});
+        primitives.back().Vertices.push_back(v);
+        primitives.back().Colour = colour;
       } else if (call.Name == "End" && open) {
-        brackets.back().Whole.Colour = colour;
         open = false;
-      }
-    }
-    std::vector<GlPrimitive> primitives;
-    for (const Bracket& b : brackets) {
-      const auto& v = b.Whole.Vertices;
-      const GLenum mode = b.Whole.Mode;
-      const std::size_t n = mode == GL_QUADS ? 4 : mode == GL_LINES ? 2 : 0;
-      if (n != 0) {
-        for (std::size_t i = 0; i + n <= v.size(); i += n)
-          primitives.push_back({mode, b.Colours[i + n - 1], {v.begin() + i, v.begin() + i + n}});
-      } else if (mode == GL_QUAD_STRIP) {
-        for (std::size_t i = 0; i + 4 <= v.size(); i += 2)
-          primitives.push_back({mode, b.Colours[i + 3], {v[i], v[i + 1], v[i + 3], v[i + 2]}});
-      } else {
-        primitives.push_back(b.Whole);
+        if (mode != GL_QUAD_STRIP)
+          primitives.back().Colour = colour;
       }
     }
     return primitives;

@@ -42,10 +42,8 @@ TEST(TemplateMatching, TheFileDialogsOfferTheirTemplatesAndAllFiles) {
             "Lap Files (*.lp,*.l66,*.l69)|*.lp;*.l66;*.l69;*.LP;*.L66;*.L69|"
             "Lap Curve Files (*.lcv)|*.lcv;*.LCV|"
             "All Files (*.*)|*");
-  EXPECT_EQ(MakeSaveDialogFilter(LapFileFilter),
-            "Lap Files (*.lp,*.l66,*.l69)|*.lp;*.l66;*.l69;*.LP;*.L66;*.L69|All Files (*.*)|*");
-  EXPECT_EQ(MakeSaveDialogFilter(LapCurveFileFilter),
-            "Lap Curve Files (*.lcv)|*.lcv;*.LCV|All Files (*.*)|*");
+  // Save As: the document's own template, then all files.
+  EXPECT_EQ(MakeOpenDialogFilter({LapCurveFileFilter}), "Lap Curve Files (*.lcv)|*.lcv;*.LCV|All Files (*.*)|*");
   EXPECT_EQ(MakeOpenDialogFilter({}), "All Files (*.*)|*");
   EXPECT_EQ(FirstExtension(".trk;.dat"), "trk");
   EXPECT_EQ(FirstExtension(".lcv"), "lcv");

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport/TempDir.h"
+#include "Util/NativePath.h"
 
 namespace Ostra::Velmar {
 namespace {
@@ -32,6 +33,9 @@ TEST(FilePaths, TheDefaultExtensionIsAddedOnlyToANameWithoutOne) {
 }
 
 TEST(FilePaths, EveryNameOfOneFileIsTheSameFile) {
+  const auto IsSameFile = [](const std::string& a, const std::string& b) {
+    return Util::NativePath::CanonicalPath(a) == Util::NativePath::CanonicalPath(b);
+  };
   Ostra::Test::TempDir dir;
   const std::string file = dir.WriteFile("Monza/MINRACE.LCV", "x");
   std::filesystem::create_directory_symlink(dir / "Monza", dir / "link");

@@ -43,14 +43,11 @@ void Menu(wxMDIChildFrame* front, int id) {
 // Keys typed through the display, as a user types them, with the pointer over window.
 void Type(wxWindow* window, int key, int modifiers) {
   wxUIActionSimulator keyboard;
-  const wxRect area = window->GetScreenRect();
-  keyboard.MouseMove(area.GetLeft() + area.GetWidth() / 2, area.GetTop() + area.GetHeight() / 2);
+  keyboard.MouseMove(window->GetScreenPosition() + window->GetSize() / 2);
   SettleWx();
   keyboard.Char(key, modifiers);
-  for (int i = 0; i < 10; ++i) {
-    wxMilliSleep(20);
+  for (int i = 0; i < 10; ++i, wxMilliSleep(20))
     SettleWx();
-  }
 }
 
 class LpEditorFlow : public EditorTest {
@@ -84,8 +81,8 @@ TEST_F(LpEditorFlow, RaceLpIsEditedInItsGridSavedAndReopened) {
   frame->Activate();
   grid->SetFocus();
   wxMenuBar* menus = frame->GetMenuBar();
-  ASSERT_NE(menus, nullptr);
-  ASSERT_NE(menus->FindMenu("Edit"), wxNOT_FOUND);
+  const int edit_menu = menus->FindMenu("Edit");
+  ASSERT_NE(edit_menu, wxNOT_FOUND);
   wxMenu* opened = nullptr;
   const auto note_menu = [&](wxMenuEvent& event) {
     opened = event.GetMenu();
@@ -95,7 +92,7 @@ TEST_F(LpEditorFlow, RaceLpIsEditedInItsGridSavedAndReopened) {
   Type(grid, 'e', wxMOD_ALT);
   Type(grid, WXK_ESCAPE, wxMOD_NONE);
   EditorApp().GetMainFrame()->Unbind(wxEVT_MENU_OPEN, note_menu);
-  EXPECT_EQ(opened, menus->GetMenu(menus->FindMenu("Edit")));
+  EXPECT_EQ(opened, menus->GetMenu(edit_menu));
   EXPECT_EQ(grid->GetChildren().size(), 0u);
   EXPECT_FALSE(doc->IsModified());
 

@@ -86,68 +86,62 @@ TEST(ShellExit, ClosingTheMainWindowWithATrackAndItsRaceLpEndsCleanly) {
   EXPECT_TRUE(std::ifstream(settings).good());
 }
 
-// The editor of a child process, ended by SIGTERM while a dialog is up.
-[[noreturn]] void TermWithADialogUp(bool message_box) {
+enum class UpAtTerm { SetValue, MessageBox, Nothing };
+
+// The editor of a child process, ended by SIGTERM: with a dialog up over a changed
+// race.lp, or idle with nothing open, where nothing but the signal wakes its loop.
+[[noreturn]] void TermWith(UpAtTerm up) {
   alarm(60); // a hang fails the test rather than stalling it
   const std::string race_lp = EditorSamples().Gpl + "race.lp";
-  auto* lp = StartEditor() ? FindView<Velmar::CLpViewVelmar>(OpenAsUser(race_lp)) : nullptr;
-  if (lp == nullptr)
+  if (!StartEditor())
     std::_Exit(2);
   const std::string on_disk = ReadBytes(race_lp);
-  lp->GetLpDocument()->SetRecordLatitude(3, lp->GetLp()->GetRecordLatitude(3) + 1.0);
-  lp->GetGridCtrl()->SetSelectedRange(4, lp->LatitudeColumn, 4, lp->LatitudeColumn);
+  bool refused = up == UpAtTerm::Nothing, dialog_up = up != UpAtTerm::SetValue;
   DocView::WxUserMessages boxes;
-  DocView::SetUserMessages(&boxes);
-  // Inside the dialog's loop: the main window's close waits for the dialog; the signal
-  // does not. (The toolkit's message box is no window of the editor's.)
-  bool refused = false, dialog_up = message_box;
   wxTimer signal;
-  signal.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
-    for (wxWindow* window : wxTopLevelWindows)
-      dialog_up = dialog_up || (window->IsKindOf(wxCLASSINFO(wxDialog)) && static_cast<wxDialog*>(window)->IsModal());
-    refused = !EditorApp().GetMainFrame()->Close(false);
-    kill(getpid(), SIGTERM);
-  });
-  signal.StartOnce(500);
-  wxCommandEvent set_value(wxEVT_MENU, DocView::ID_EDIT_SET_VALUE);
-  if (message_box)
-    DocView::GetUserMessages().Show("A message", DocView::MessageParent::View);
-  else
-    EditorApp().GetMainFrame()->ProcessWindowEvent(set_value);
+  if (up == UpAtTerm::Nothing) {
+    std::thread([] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(500));
+      kill(getpid(), SIGTERM);
+    }).detach();
+  } else {
+    auto* lp = FindView<Velmar::CLpViewVelmar>(OpenAsUser(race_lp));
+    if (lp == nullptr)
+      std::_Exit(2);
+    lp->GetLpDocument()->SetRecordLatitude(3, lp->GetLp()->GetRecordLatitude(3) + 1.0);
+    lp->GetGridCtrl()->SetSelectedRange(4, lp->LatitudeColumn, 4, lp->LatitudeColumn);
+    DocView::SetUserMessages(&boxes);
+    // Inside the dialog's loop: the main window's close waits for the dialog; the signal
+    // does not. (The toolkit's message box is no window of the editor's.)
+    signal.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+      for (wxWindow* window : wxTopLevelWindows)
+        dialog_up = dialog_up || (window->IsKindOf(wxCLASSINFO(wxDialog)) && static_cast<wxDialog*>(window)->IsModal());
+      refused = !EditorApp().GetMainFrame()->Close(false);
+      kill(getpid(), SIGTERM);
+    });
+    signal.StartOnce(500);
+    wxCommandEvent set_value(wxEVT_MENU, DocView::ID_EDIT_SET_VALUE);
+    if (up == UpAtTerm::MessageBox)
+      DocView::GetUserMessages().Show("A message", DocView::MessageParent::View);
+    else
+      EditorApp().GetMainFrame()->ProcessWindowEvent(set_value);
+  }
   wxTheApp->OnRun();
   wxTheApp->OnExit();
   wxEntryCleanup();
   std::exit(dialog_up && refused && ReadBytes(race_lp) == on_disk ? 0 : 3);
 }
 
-// The editor of a child process, idle with nothing open, ended by SIGTERM: nothing but
-// the signal wakes its loop.
-[[noreturn]] void TermWhenIdle() {
-  alarm(60);
-  if (!StartEditor())
-    std::_Exit(2);
-  std::thread([] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    kill(getpid(), SIGTERM);
-  }).detach();
-  wxTheApp->OnRun();
-  wxTheApp->OnExit();
-  wxEntryCleanup();
-  std::exit(0);
-}
-
-// SIGTERM with a dialog up (Set Value, or a message box) over a changed race.lp: the dialog
-// goes, nothing is asked or written, and the editor ends with status 0, not the watchdog's
-// (later than a second) nor the address sanitizer's (a window used after its deletion).
+// SIGTERM with a dialog up (Set Value, or a message box) over a changed race.lp, or with
+// nothing open: a dialog goes, nothing is asked or written, and the editor ends with
+// status 0, not the watchdog's (later than a second) nor the address sanitizer's (a
+// window used after its deletion).
 TEST(ShellExit, TermEndsTheEditorAtOnceWithADialogUpAndWritesNothing) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   if (!PrepareWxEnvironment())
     GTEST_SKIP() << "no X display";
-  for (const bool message_box : {false, true}) {
-    SCOPED_TRACE(message_box ? "message box" : "Set Value");
-    EXPECT_EXIT(TermWithADialogUp(message_box), ::testing::ExitedWithCode(0), "");
-  }
-  EXPECT_EXIT(TermWhenIdle(), ::testing::ExitedWithCode(0), "") << "idle, nothing open";
+  for (const UpAtTerm up : {UpAtTerm::SetValue, UpAtTerm::MessageBox, UpAtTerm::Nothing})
+    EXPECT_EXIT(TermWith(up), ::testing::ExitedWithCode(0), "") << static_cast<int>(up);
 }
 
 } // namespace
