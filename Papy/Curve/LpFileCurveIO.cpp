@@ -20,8 +20,10 @@
 
 #include "Papy/Curve/LpFileCurve.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
+#include <cstddef>
 #include <limits>
 #include <string>
 #include <utility>
@@ -134,18 +136,31 @@ LpFileCurve::LpFileCurve(const Util::CountedPtr<Util::BinaryStream>& stream_poin
   Util::RequireRemaining(stream, point_count * Layout::PointRecordSize);
   std::vector<PointRecord> points;
   points.reserve(point_count);
-  // The fit joins each point to the next and the last to the first a lap later, so the
-  // longitudes must rise and stay within one lap of the first.
+  // The fit joins each point to the next, adding a lap where the longitude drops, and
+  // the last to the first a lap later. So a list may start anywhere in the lap and wrap
+  // once: counted on past the drop, the longitudes must rise and stay within one lap of
+  // the first.
+  const double lap = TrackModel->GetLength2D();
+  std::size_t wrap = 0; // the index of the point after the drop; 0 when none
   for (U32 k = 0; k < point_count; ++k) {
     points.push_back(ReadPoint(stream));
     const std::string point = "Lap curve file control point " + std::to_string(k);
-    if (!std::isfinite(points.back().Longitude))
+    const double longitude = points.back().Longitude;
+    if (!std::isfinite(longitude))
       Fail(stream, point + " longitude not finite");
-    if (k > 0 && !(points[k - 1].Longitude < points[k].Longitude))
+    if (k > 0 && wrap == 0 && longitude < points[k - 1].Longitude)
+      wrap = k;
+    const auto counted = [&](std::size_t i) {
+      return points[i].Longitude + (wrap != 0 && i >= wrap ? lap : 0.0);
+    };
+    if (k > 0 && !(counted(k - 1) < counted(k)))
       Fail(stream, point + " longitude not above the one before");
-    if (!(points[k].Longitude < points.front().Longitude + TrackModel->GetLength2D()))
+    if (!(counted(k) < points.front().Longitude + lap))
       Fail(stream, point + " longitude a lap or more past the first");
   }
+  // The same closed line from its lowest point on, the order that finding a record's
+  // control point relies on.
+  std::rotate(points.begin(), points.begin() + static_cast<std::ptrdiff_t>(wrap), points.end());
 
   std::vector<SpeedLimitRange> ranges;
   std::vector<SpeedLimitPoint> limits;
