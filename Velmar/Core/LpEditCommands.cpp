@@ -128,6 +128,13 @@ struct RowSpan {
       return 0.0;
     return static_cast<double>(row - First) / static_cast<double>(Last - First);
   }
+  // From a at First to b at Last. Weighting both ends, rather than adding a fraction of
+  // b - a to a, gives each end exactly however far apart they are: (1 - 1e308) + 1e308
+  // is 0, not 1.
+  double Between(double a, double b, int row) const {
+    const double t = At(row);
+    return a * (1.0 - t) + b * t;
+  }
 };
 
 RowSpan InterpolationRows(const GridRange& range) {
@@ -191,8 +198,7 @@ LpEditOutcome Scale(ILpGridAccess& grid, DocView::ILpRecordSetter& setter,
   CellWriter writer(grid, setter, lp);
   ForEachSelectedValueCell(grid, lp, [&](int row, int col, LpColumnKind kind) {
     const double shown = ParseShown(grid.GetItemText(row, col));
-    const double factor = (ending - beginning) * rows.At(row) + beginning;
-    writer.Write(row, col, kind, ToModel(kind, shown * factor));
+    writer.Write(row, col, kind, ToModel(kind, shown * rows.Between(beginning, ending, row)));
   });
   return writer.Outcome;
 }
@@ -211,7 +217,7 @@ LpEditOutcome Ramp(ILpGridAccess& grid, DocView::ILpRecordSetter& setter, const 
     const double b = ParseShown(grid.GetItemText(rows.Last, col));
     for (int row = rows.First; row <= rows.Last; ++row)
       if (IsRecordRow(lp, row) && grid.IsCellEditable(row, col))
-        writer.Write(row, col, kind, ToModel(kind, (b - a) * rows.At(row) + a));
+        writer.Write(row, col, kind, ToModel(kind, rows.Between(a, b, row)));
   }
   return writer.Outcome;
 }

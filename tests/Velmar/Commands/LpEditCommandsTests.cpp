@@ -146,6 +146,12 @@ TEST(LpEditCommands, ScaleRunsTheFactorLinearlyOverTheSelectionsRows) {
   EXPECT_EQ(f.Text(16, col), "3.000000");
   EXPECT_EQ(f.Text(21, col), "6.000000");
   EXPECT_EQ(f.Text(15, col), "2.000000");
+  // The ends take the factors given however far apart they are: from 1e308 to 1 the
+  // last row keeps its value.
+  f.Grid.Selected.clear();
+  f.Grid.SelectBlock(1, col, 4, col);
+  Scale(f.Grid, f.Setter, *f.Lp, 1e308, 1.0);
+  EXPECT_EQ(f.Lp->GetRecordLatitude(3), 2.0);
 }
 
 TEST(LpEditCommands, RampWritesTheStraightLineColumnByColumnOverTheWholeRange) {
