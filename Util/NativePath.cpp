@@ -55,6 +55,17 @@ std::optional<std::string> MatchEntry(const std::string& folder, const std::stri
   return best;
 }
 
+// Where the part of an absolute path that is not on disk begins: just past the '/'
+// ending its longest prefix that exists; the size of the path when all of it exists.
+std::size_t MissingTailStart(const std::string& absolute) {
+  if (Exists(absolute))
+    return absolute.size();
+  std::size_t end = absolute.rfind('/');
+  while (end != std::string::npos && end > 0 && !Exists(absolute.substr(0, end)))
+    end = absolute.rfind('/', end - 1);
+  return end == std::string::npos ? 0 : end + 1;
+}
+
 } // namespace
 
 std::string ToNative(const std::string& path) {
@@ -131,7 +142,19 @@ std::string CanonicalPath(const std::string& path) {
   const std::optional<std::string> absolute = MakeAbsolute(path);
   if (!absolute)
     return path;
-  const std::string resolved = ResolveForCreate(*absolute);
+  std::string resolved = "/";
+  if (Exists(*absolute)) {
+    resolved = *absolute;
+  } else {
+    // As far down as the disk has each name under some case, its spelling on disk; the
+    // rest as given.
+    bool on_disk = true;
+    for (const auto& part : Components(*absolute)) {
+      const auto match = on_disk ? MatchEntry(resolved, part) : std::nullopt;
+      on_disk = match.has_value();
+      resolved = Join(resolved, match ? *match : part);
+    }
+  }
   std::error_code error;
   const std::filesystem::path canonical = std::filesystem::weakly_canonical(resolved, error);
   return error ? resolved : canonical.string();
@@ -141,7 +164,13 @@ bool NamesOneFile(const std::string& a, const std::string& b) {
   const std::string first = CanonicalPath(a), second = CanonicalPath(b);
   if (first == second)
     return true;
-  return !Exists(first) && !Exists(second) && EqualsFolded(first, second);
+  // The readers look a missing name up ignoring case, but only below the last folder
+  // that exists: t/Monza and t/monza on disk are two folders whatever they hold.
+  const std::size_t first_missing = MissingTailStart(first),
+                    second_missing = MissingTailStart(second);
+  return first_missing < first.size() && second_missing < second.size() &&
+         first.compare(0, first_missing, second, 0, second_missing) == 0 &&
+         EqualsFolded(first.substr(first_missing), second.substr(second_missing));
 }
 
 bool IsFolder(const std::string& absolute) {

@@ -33,15 +33,16 @@ std::string ResolveExisting(const std::string& absolute);
 std::string ResolveForCreate(const std::string& absolute);
 
 // A form of the path under which every name of one file on disk compares equal:
-// absolute, resolved as a save resolves it (a missing folder or file name becomes its
-// case-variant on disk), then symbolic links resolved. "." and ".." are taken
-// lexically first, as every entry point here takes them. A name with nothing on disk
-// keeps its spelling.
+// absolute, each name from the root down that is missing as spelled replaced by its
+// case-variant on disk while there is one, then symbolic links resolved. "." and ".."
+// are taken lexically first, as every entry point here takes them. The names below
+// the first one with nothing on disk keep their spelling.
 std::string CanonicalPath(const std::string& path);
 
 // Whether two paths name one file: their canonical forms are equal, or, where neither
 // is on disk (a track that lives only in its folder's DAT archive, a file deleted
-// since), equal ignoring case, as the readers look such names up.
+// since), they share the folders that are on disk and the rest is equal ignoring
+// case, as the readers look such names up.
 bool NamesOneFile(const std::string& a, const std::string& b);
 
 // stat (following symlinks) of the resolved path.

@@ -2,6 +2,8 @@
 #include <system_error>
 #include <unistd.h>
 
+#include <filesystem>
+
 #include <gtest/gtest.h>
 
 #include "TestSupport/TempDir.h"
@@ -174,11 +176,26 @@ TEST(NativePath, OneFileUnderAnyNameIsOneFile) {
   TempDir dir;
   const std::string lp = dir.WriteFile("Gpl/race.lp", "1");
   dir.WriteFile("Gpl/RACE.LP", "2");
-  EXPECT_TRUE(NativePath::NamesOneFile(lp, dir / "gpl/./x/../race.lp"));
-  EXPECT_FALSE(NativePath::NamesOneFile(lp, dir / "Gpl/RACE.LP"));
-  // Nothing on disk (a TRK inside its DAT archive): the readers' lookup ignores case.
-  EXPECT_TRUE(NativePath::NamesOneFile(dir / "Gpl/gpl.trk", dir / "GPL/GPL.TRK"));
-  EXPECT_FALSE(NativePath::NamesOneFile(dir / "Gpl/gpl.trk", dir / "Gpl/oval.trk"));
+  dir.MakeFolder("t/Monza");
+  dir.MakeFolder("t/monza");
+  std::filesystem::create_directory_symlink(dir / "Gpl", dir / "link");
+  const struct {
+    std::string A, B;
+    bool Same;
+  } cases[] = {
+      {lp, dir / "gpl/./x/../race.lp", true},
+      {lp, dir / "link/race.lp", true},
+      {lp, dir / "Gpl/RACE.LP", false},
+      {lp, dir / "Gpl/race.lp.bak", false},
+      // Nothing on disk (a TRK inside its DAT archive): the readers' lookup ignores case,
+      // below the folders that exist.
+      {dir / "Gpl/gpl.trk", dir / "GPL/GPL.TRK", true},
+      {dir / "Gpl/new/x.lcv", dir / "gpl/NEW/X.lcv", true},
+      {dir / "Gpl/gpl.trk", dir / "Gpl/oval.trk", false},
+      {dir / "t/Monza/monza.trk", dir / "t/monza/monza.trk", false},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(NativePath::NamesOneFile(c.A, c.B), c.Same) << c.A << " / " << c.B;
 }
 
 } // namespace
