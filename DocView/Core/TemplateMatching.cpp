@@ -23,12 +23,6 @@ std::vector<std::string> SplitExtensions(const std::string& extensions) {
   return pieces;
 }
 
-std::string Upper(std::string text) {
-  for (char& c : text)
-    if (c >= 'a' && c <= 'z')
-      c = static_cast<char>(c - 'a' + 'A');
-  return text;
-}
 } // namespace
 
 ExtensionMatch MatchExtension(const std::string& path, const std::string& extensions) {
@@ -44,12 +38,17 @@ ExtensionMatch MatchExtension(const std::string& path, const std::string& extens
 }
 
 std::string MakeFilterPattern(const std::string& extensions) {
-  std::string lower, upper;
+  std::string pattern;
   for (const std::string& piece : SplitExtensions(extensions)) {
-    lower += (lower.empty() ? "*" : ";*") + Util::ToLower(piece);
-    upper += ";*" + Upper(piece);
+    pattern += pattern.empty() ? "*" : ";*";
+    for (const char c : piece) {
+      const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+      const auto lower = static_cast<char>(c | 0x20);
+      pattern += letter ? std::string{'[', lower, static_cast<char>(lower - 'a' + 'A'), ']'}
+                        : std::string(1, c);
+    }
   }
-  return lower + upper;
+  return pattern;
 }
 
 std::string FirstExtension(const std::string& extensions) {

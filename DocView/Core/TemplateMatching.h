@@ -14,7 +14,8 @@ enum class ExtensionMatch { Foreign, Native };
 // without a dot.
 ExtensionMatch MatchExtension(const std::string& path, const std::string& extensions);
 
-// ".trk;.dat" -> "*.trk;*.dat;*.TRK;*.DAT": file dialogs on this platform match case.
+// ".trk;.dat" -> "*.[tT][rR][kK];*.[dD][aA][tT]": file dialogs on this platform match
+// case, and game folders copied from Windows hold names such as Race.Lp.
 std::string MakeFilterPattern(const std::string& extensions);
 
 // ".trk;.dat" -> "trk".

@@ -5,6 +5,7 @@
 #include <wx/utils.h>
 
 #include "DocView/Core/CommandIds.h"
+#include "DocView/Core/TemplateMatching.h"
 #include "DocView/Core/UserMessages.h"
 #include "GridCtrl/GridCtrl.h"
 #include "Papy/Curve/LpFileCurve.h"
@@ -212,7 +213,9 @@ void CLpViewVelmar::OnGenerateCurve(wxCommandEvent&) {
           curve = MakeCurveOfLp(*factory, lp, dialog.Tolerance);
         }
         const std::string path =
-            AskSavePath({"Lp Curve Files (*.lcv)|*.lcv", "lcv", FolderOf(*doc), name}, parent);
+            AskSavePath({"Lp Curve Files (*.lcv)|" + DocView::MakeFilterPattern(".lcv"), "lcv",
+                         FolderOf(*doc), name},
+                        parent);
         if (path.empty())
           return;
         CheckExtension(path, LapCurveExtensions, "a lap curve");
@@ -244,8 +247,9 @@ void CLpViewVelmar::OnGenerateLp(wxCommandEvent&) {
     return;
   DocView::RunGuarded(
       [&] {
-        const std::string path =
-            AskSavePath({"Lp Files (*.lp)|*.lp", "lp", FolderOf(*doc), name}, parent);
+        const std::string path = AskSavePath(
+            {"Lp Files (*.lp)|" + DocView::MakeFilterPattern(".lp"), "lp", FolderOf(*doc), name},
+            parent);
         if (path.empty())
           return;
         CheckExtension(path, LpExtensions, "an LP");

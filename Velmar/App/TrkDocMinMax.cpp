@@ -2,17 +2,18 @@
 
 #include <wx/utils.h>
 
+#include "DocView/Core/TemplateMatching.h"
 #include "DocView/Core/UserMessages.h"
 #include "Papy/Curve/LpFileCurve.h"
 #include "Papy/Files/Facets.h"
+#include "Util/Exception.h"
+#include "Util/PathName.h"
 #include "Velmar/App/Dialogs.h"
 #include "Velmar/App/ReplaceDocument.h"
 #include "Velmar/App/TrkDocVelmar.h"
 #include "Velmar/Core/CommandChecks.h"
 #include "Velmar/Core/FilePaths.h"
 #include "Velmar/Core/LineGeneration.h"
-#include "Util/Exception.h"
-#include "Util/PathName.h"
 
 namespace Ostra::Velmar {
 
@@ -22,7 +23,9 @@ namespace {
 // written in place of any document of that path. Cancelling writes nothing.
 void OfferCurve(CTrkDocVelmar& doc, const CountedPtr<Papy::LpFileCurve>& curve,
                 const std::string& folder, const std::string& name) {
-  const std::string path = AskSavePath({"Lp Curve Files (*.lcv)|*.lcv", "lcv", folder, name}, nullptr);
+  const std::string path = AskSavePath(
+      {"Lp Curve Files (*.lcv)|" + DocView::MakeFilterPattern(".lcv"), "lcv", folder, name},
+      nullptr);
   if (path.empty())
     return;
   if (!HasOneOfExtensions(path, {"lcv"}))

@@ -38,12 +38,13 @@ TEST(TemplateMatching, EachTemplateMatchesOnlyItsOwnExtensions) {
 TEST(TemplateMatching, TheFileDialogsOfferTheirTemplatesAndAllFiles) {
   // Dialogs here match case, and "*.*" would miss names without a dot.
   EXPECT_EQ(MakeOpenDialogFilter({TrackFileFilter, LapFileFilter, LapCurveFileFilter}),
-            "Track Files (*.trk,*.dat,*.ptf)|*.trk;*.dat;*.ptf;*.TRK;*.DAT;*.PTF|"
-            "Lap Files (*.lp,*.l66,*.l69)|*.lp;*.l66;*.l69;*.LP;*.L66;*.L69|"
-            "Lap Curve Files (*.lcv)|*.lcv;*.LCV|"
+            "Track Files (*.trk,*.dat,*.ptf)|*.[tT][rR][kK];*.[dD][aA][tT];*.[pP][tT][fF]|"
+            "Lap Files (*.lp,*.l66,*.l69)|*.[lL][pP];*.[lL]66;*.[lL]69|"
+            "Lap Curve Files (*.lcv)|*.[lL][cC][vV]|"
             "All Files (*.*)|*");
   // Save As: the document's own template, then all files.
-  EXPECT_EQ(MakeOpenDialogFilter({LapCurveFileFilter}), "Lap Curve Files (*.lcv)|*.lcv;*.LCV|All Files (*.*)|*");
+  EXPECT_EQ(MakeOpenDialogFilter({LapCurveFileFilter}),
+            "Lap Curve Files (*.lcv)|*.[lL][cC][vV]|All Files (*.*)|*");
   EXPECT_EQ(MakeOpenDialogFilter({}), "All Files (*.*)|*");
   EXPECT_EQ(FirstExtension(".trk;.dat"), "trk");
   EXPECT_EQ(FirstExtension(".lcv"), "lcv");
