@@ -149,9 +149,23 @@ void CLpGridView::OnEndLabelEdit(GridCtrlEvent& event) {
   const int record = row - 1;
   const std::string text = Grid->GetItemText(row, column);
   try {
-    const LpCellEdit edit = ApplyCellText(*doc, *lp, Columns, column, record, text);
-    if (!edit.Accepted)
+    const LpCellEdit edit =
+        ApplyCellText(*doc, *lp, Columns, column, record, text,
+                      Grid->IsTakingTypedText() ? LpCellInput::Typed : LpCellInput::Pasted);
+    if (!edit.Accepted) {
+      // The grid puts the old text back, which may be text typed earlier: the cell
+      // shows the value the LP holds once the grid has finished.
+      if (!edit.Refusal.empty()) {
+        CallAfter([this, record, column] {
+          RefreshCells(record, {column});
+          if (Grid != nullptr)
+            Grid->RedrawCell(record + 1, column);
+        });
+        CallAfter(
+            [message = edit.Refusal] { GetUserMessages().Show(message, MessageParent::View); });
+      }
       return;
+    }
     switch (edit.Refresh) {
     case LpCellRefresh::ControlSpan:
       RefreshControlSpan(record);

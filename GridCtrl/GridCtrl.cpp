@@ -219,12 +219,19 @@ void CGridCtrl::HandlePaint(wxPaintEvent& /*event*/) {
 
 void CGridCtrl::HandleSize(wxSizeEvent& event) {
   // GTK allocates the window again, at the same size, when a child such as the in-place
-  // editor appears; only a real change of size may end the edit and redo the scroll bars.
+  // editor appears; only a real change of size may end the edit. The client area can
+  // change alone at such a time: overlay scroll bars count as taking room until GTK
+  // first lays them out, which a window shown at its size at once has not yet done when
+  // the first key opens the editor. That only redoes the scroll bars, so that every
+  // typed character still reaches the cell.
   const wxSize client = GetClientSize();
-  if (event.GetSize() != LastWindowSize || client != LastClientSize) {
+  if (event.GetSize() != LastWindowSize) {
     LastWindowSize = event.GetSize();
     LastClientSize = client;
     OnSize();
+  } else if (client != LastClientSize) {
+    LastClientSize = client;
+    ResetScrollBars();
   }
   event.Skip();
 }
@@ -301,12 +308,18 @@ void CGridCtrl::HandleKeyDown(wxKeyEvent& event) {
 void CGridCtrl::HandleChar(wxKeyEvent& event) {
   const wxChar ch = event.GetUnicodeKey();
   // A character typed with Alt, Ctrl or Meta is a menu's mnemonic or shortcut (Alt+E,
-  // Ctrl+W), never text for a cell: passed on, it reaches the menus.
-  if (ch == WXK_NONE || event.AltDown() || event.ControlDown() || event.MetaDown()) {
+  // Ctrl+W), never text for a cell: passed on, it reaches the menus. GTK reports AltGr,
+  // which types '@', '{' or even a minus on some layouts, as Ctrl+Alt together: that is
+  // text.
+  const bool alt_gr = event.AltDown() && event.ControlDown();
+  if (ch == WXK_NONE || event.MetaDown() || (!alt_gr && (event.AltDown() || event.ControlDown()))) {
     event.Skip();
     return;
   }
-  OnChar(static_cast<unsigned>(ch), GridWxKeys::ModifierFlags(event));
+  Ostra::U32 flags = GridWxKeys::ModifierFlags(event);
+  if (alt_gr)
+    flags &= ~GridKeyFlags::Control;
+  OnChar(static_cast<unsigned>(ch), flags);
 }
 
 void CGridCtrl::HandleSetCursor(wxSetCursorEvent& event) {

@@ -1,5 +1,6 @@
 #include "DocView/Core/LpCells.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -117,6 +118,32 @@ std::optional<double> ParseCellAngle(std::string_view text) {
   if (!std::isfinite(radians))
     return std::nullopt;
   return radians;
+}
+
+bool IsWholeCellNumber(std::string_view text) {
+  while (!text.empty() && IsBlank(text.back()))
+    text.remove_suffix(1);
+  SkipBlanksAndSign(text);
+  std::chars_format format = std::chars_format::general;
+  if (HasHexPrefix(text)) {
+    text.remove_prefix(2);
+    format = std::chars_format::hex;
+  }
+  double value = 0.0;
+  const auto result = std::from_chars(text.data(), text.data() + text.size(), value, format);
+  return result.ec == std::errc() && result.ptr == text.data() + text.size() &&
+         std::isfinite(value);
+}
+
+bool IsWholeCellHex(std::string_view text) {
+  while (!text.empty() && IsBlank(text.back()))
+    text.remove_suffix(1);
+  std::string_view digits = text;
+  SkipBlanksAndSign(digits);
+  if (HasHexPrefix(digits))
+    digits.remove_prefix(2);
+  return !digits.empty() && std::all_of(digits.begin(), digits.end(), IsHexDigit) &&
+         ParseCellHex(text);
 }
 
 bool IsStorableLpValue(double value) {

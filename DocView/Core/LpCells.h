@@ -34,6 +34,13 @@ std::optional<double> ParseCellDouble(std::string_view text);
 std::optional<double> ParseCellSpeed(std::string_view text);
 // Degrees typed, radians returned.
 std::optional<double> ParseCellAngle(std::string_view text);
+// Whether the whole text, blanks around it aside, is one finite number as
+// ParseCellDouble reads numbers: "2.75", " -1e3 ", "0x1p4"; not "abc", "3x7", "1e-",
+// "0,25" or "1e999", of which ParseCellDouble would read a part or nothing.
+bool IsWholeCellNumber(std::string_view text);
+// The same for a flags word: the whole text is one hexadecimal number that
+// ParseCellHex reads ("a01f", "0x0000A01F").
+bool IsWholeCellHex(std::string_view text);
 // Whether an edit may store the value (in the LP's own units) in an LP. The GPL and N4
 // formats keep single-precision floats, which would turn a larger number into
 // infinity: a value beyond their range is refused as a value that is not finite is.

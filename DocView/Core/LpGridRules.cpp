@@ -19,7 +19,41 @@ LpCellEdit WriteNumber(ILpRecordSetter& setter, LpColumnKind kind, int record, c
   if (!value || !IsStorableLpValue(*value))
     return {};
   WriteCellValue(setter, kind, record, *value);
-  return {true, refresh};
+  return {true, refresh, {}};
+}
+
+// Typed text is what the user means the value to be: a text that is only partly a
+// number ("3x7", "0,25") or none at all would be stored as a value they never saw,
+// while the cell went on showing what they typed.
+std::string RefuseTyped(LpColumnKind kind, std::string_view text) {
+  const std::string quoted = "\"" + std::string(text) + "\"";
+  switch (kind) {
+  case LpColumnKind::SpeedLimit:
+    // An empty speed-limit cell is a record without a limit.
+    if (text.find_first_not_of(" \t") == std::string_view::npos)
+      return {};
+    [[fallthrough]];
+  case LpColumnKind::Latitude:
+  case LpColumnKind::LongitudinalSpeed:
+  case LpColumnKind::LateralSpeed:
+  case LpColumnKind::YawSpeed:
+  case LpColumnKind::SpeedModifier:
+    return IsWholeCellNumber(text)
+               ? std::string()
+               : quoted +
+                     " is not a number. Please type a number with a point as its decimal mark.";
+  case LpColumnKind::Flags:
+    return IsWholeCellHex(text)
+               ? std::string()
+               : quoted + " is not a flags word. Please type up to eight hexadecimal digits.";
+  case LpColumnKind::None:
+  case LpColumnKind::Longitude:
+  case LpColumnKind::Control:
+  case LpColumnKind::PathLength:
+  case LpColumnKind::Flag:
+    break;
+  }
+  return {};
 }
 
 bool IsFlag(LpColumn column) {
@@ -133,15 +167,20 @@ bool WriteCellValue(ILpRecordSetter& setter, LpColumnKind kind, int record, doub
   return false;
 }
 
-LpCellEdit ApplyCellText(ILpRecordSetter& setter, const Papy::LpFile& lp, const LpColumnMap& map, int column,
-                         int record, std::string_view text) {
-  if (!IsCellEditable(lp, map, record + 1, column))
-    return {};
-  const LpColumn what = map.At(column);
+namespace {
+
+bool IsNumberKind(LpColumnKind kind) {
+  return kind == LpColumnKind::Latitude || kind == LpColumnKind::SpeedLimit ||
+         kind == LpColumnKind::LongitudinalSpeed || kind == LpColumnKind::LateralSpeed ||
+         kind == LpColumnKind::YawSpeed || kind == LpColumnKind::SpeedModifier;
+}
+
+LpCellEdit WriteText(ILpRecordSetter& setter, const Papy::LpFile& lp, LpColumn what, int record,
+                     std::string_view text) {
   switch (what.Kind) {
   case LpColumnKind::Control:
     setter.SetControlPoint(record, ParseCellBool(text));
-    return {true, LpCellRefresh::ControlSpan};
+    return {true, LpCellRefresh::ControlSpan, {}};
   case LpColumnKind::Latitude:
     return WriteNumber(setter, what.Kind, record, ParseCellDouble(text),
                        lp.HasControlPoints() ? LpCellRefresh::ControlSpan : LpCellRefresh::None);
@@ -157,13 +196,13 @@ LpCellEdit ApplyCellText(ILpRecordSetter& setter, const Papy::LpFile& lp, const 
     if (!IsFlag(what))
       return {};
     (setter.*LpFlagColumns()[static_cast<std::size_t>(what.FlagIndex)].Set)(record, ParseCellBool(text));
-    return {true, LpCellRefresh::FlagsCell};
+    return {true, LpCellRefresh::FlagsCell, {}};
   case LpColumnKind::Flags: {
     const std::optional<Util::U32> flags = ParseCellHex(text);
     if (!flags)
       return {};
     setter.SetRecordFlags(record, *flags);
-    return {true, LpCellRefresh::FlagCells};
+    return {true, LpCellRefresh::FlagCells, {}};
   }
   case LpColumnKind::None:
   case LpColumnKind::Longitude:
@@ -171,6 +210,25 @@ LpCellEdit ApplyCellText(ILpRecordSetter& setter, const Papy::LpFile& lp, const 
     break;
   }
   return {};
+}
+
+} // namespace
+
+LpCellEdit ApplyCellText(ILpRecordSetter& setter, const Papy::LpFile& lp, const LpColumnMap& map,
+                         int column, int record, std::string_view text, LpCellInput input) {
+  if (!IsCellEditable(lp, map, record + 1, column))
+    return {};
+  const LpColumn what = map.At(column);
+  if (input == LpCellInput::Typed) {
+    LpCellEdit refused;
+    refused.Refusal = RefuseTyped(what.Kind, text);
+    if (!refused.Refusal.empty())
+      return refused;
+  }
+  LpCellEdit edit = WriteText(setter, lp, what, record, text);
+  if (!edit.Accepted && input == LpCellInput::Typed && IsNumberKind(what.Kind))
+    edit.Refusal = "\"" + std::string(text) + "\" is beyond the numbers this LP can hold.";
+  return edit;
 }
 
 std::vector<int> ControlSpanRecords(const Papy::LpFile& lp, int record) {

@@ -45,7 +45,13 @@ struct LpCellEdit {
   // beyond what the formats store: IsStorableLpValue).
   bool Accepted = false;
   LpCellRefresh Refresh = LpCellRefresh::None;
+  // Why typed text was refused, for the user; empty when nothing needs saying.
+  std::string Refusal;
 };
+
+// Where a cell's new text comes from. Typed text must be a whole number to be written;
+// pasted text is read the way the C library reads numbers, as much as makes one.
+enum class LpCellInput { Typed, Pasted };
 
 // Writes a number, in the LP's own units (metres, metres per second, radians), through
 // the setter of a column that holds one: latitude, speed limit, the three speeds and
@@ -55,8 +61,9 @@ bool WriteCellValue(ILpRecordSetter& setter, LpColumnKind kind, int record, doub
 
 // Writes a cell's new text through the column's setter (record = row - 1). The
 // setter's exceptions propagate: the caller restores the cell.
-LpCellEdit ApplyCellText(ILpRecordSetter& setter, const Papy::LpFile& lp, const LpColumnMap& map, int column,
-                         int record, std::string_view text);
+LpCellEdit ApplyCellText(ILpRecordSetter& setter, const Papy::LpFile& lp, const LpColumnMap& map,
+                         int column, int record, std::string_view text,
+                         LpCellInput input = LpCellInput::Pasted);
 
 // The records whose rows change when the lap curve is refitted around record: forward
 // from record itself up to and including the next other control point, then backward

@@ -338,6 +338,9 @@ public:
   void OnEditorEnded(int row, int col, const std::string& text, int last_key, Ostra::U32 flags);
   // Writes a cell as a user's edit would: begin-edit first, then the end-edit protocol.
   void SetCellTextAsEdit(int row, int col, const std::string& text);
+  // True while the owner is told of text typed into a cell's editor, false while it is
+  // told of text pasted or dropped: the owner may hold typed text to stricter rules.
+  bool IsTakingTypedText() const { return TakingTypedText; }
   // The selection as clipboard text; false when nothing is selected.
   bool CopyTextFromGrid(std::string* text);
   bool PasteTextToGrid(CCellID top_left, const std::string& text, bool select_pasted = true);
@@ -407,6 +410,7 @@ protected:
   int GridLines = 3;
   bool Editable = true;
   bool Modified = false;
+  bool TakingTypedText = false;
   bool AllowDragAndDrop = false;
   bool ListMode = false;
   bool SingleRowSelection = false;

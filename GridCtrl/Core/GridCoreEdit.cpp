@@ -44,6 +44,11 @@ void GridCore::OnEndEditCell(int row, int col, const std::string& text) {
   // cell that is gone must not reach the owner with an address it no longer has.
   if (!IsValid(row, col) || GetCell(row, col) == nullptr)
     return;
+  TakingTypedText = true;
+  struct Reset {
+    bool& Flag;
+    ~Reset() { Flag = false; }
+  } reset{TakingTypedText};
   CommitText(*this, row, col, text);
   // The owner may have changed the grid while it was told.
   if (CGridCellBase* cell = GetCell(row, col))

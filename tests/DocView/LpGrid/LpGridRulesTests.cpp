@@ -158,6 +158,19 @@ TEST(LpGridRules, RefusedTextsAndColumnsWithoutASetterLeaveTheLpAlone) {
     EXPECT_FALSE(ApplyCellText(setter, *n4, map, c.Column, c.Record, c.Text).Accepted);
     EXPECT_TRUE(setter.Calls.empty());
   }
+  // Typed text must be one whole number, or is refused with a message naming it; pasted
+  // text keeps the C library's reading (above: "abc" stores 0.0).
+  for (const std::string typed : {"abc", "3x7", "1e-", "0,25", "1e999", "", "1e39"}) {
+    SCOPED_TRACE(typed);
+    RecordingSetter setter(n4);
+    const LpCellEdit edit = ApplyCellText(setter, *n4, map, map.Latitude, 2, typed, LpCellInput::Typed);
+    EXPECT_FALSE(edit.Accepted);
+    EXPECT_EQ(edit.Refusal.rfind("\"" + typed + "\" is ", 0), 0u) << edit.Refusal;
+    EXPECT_TRUE(setter.Calls.empty());
+  }
+  RecordingSetter setter(n4);
+  EXPECT_FALSE(ApplyCellText(setter, *n4, map, map.Flags, 2, "a0z", LpCellInput::Typed).Refusal.empty());
+  EXPECT_TRUE(ApplyCellText(setter, *n4, map, map.Latitude, 3, " -1e1 ", LpCellInput::Typed).Accepted);
   EXPECT_EQ(n4->GetRecordLatitude(2), 1.25);
 }
 
