@@ -13,9 +13,11 @@
 #include <wx/weakref.h>
 
 #include "DocView/ChildFrames.h"
+#include "DocView/Core/DocumentRegistry.h"
 #include "DocView/Core/TemplateMatching.h"
 #include "DocView/Core/UserMessages.h"
 #include "DocView/DocViewBase.h"
+#include "DocView/LpDoc.h"
 #include "Util/NativePath.h"
 
 namespace Ostra::DocView {
@@ -36,6 +38,12 @@ bool PromptWithDialog(const wxString& filter, wxArrayString& paths) {
     return false;
   dialog.GetPaths(paths);
   return true;
+}
+
+wxString SavePathWithDialog(wxWindow* parent, const wxString& folder, const wxString& name,
+                           const wxString& filter) {
+  wxFileDialog dialog(parent, "Save As", folder, name, filter, wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+  return dialog.ShowModal() == wxID_OK ? dialog.GetPath() : wxString();
 }
 
 // The toolkit's chooser, with a list tall enough for every type: left to itself it sizes
@@ -62,7 +70,8 @@ wxBEGIN_EVENT_TABLE(CDocManagerMultiOpen, wxDocManager)
 wxEND_EVENT_TABLE()
 
 CDocManagerMultiOpen::CDocManagerMultiOpen()
-    : wxDocManager(0, false), Prompt(PromptWithDialog), Chooser(ChooseWithDialog) {
+    : wxDocManager(0, false), Prompt(PromptWithDialog), SaveAsPrompt(SavePathWithDialog),
+      Chooser(ChooseWithDialog) {
   // Here rather than in the base constructor, so that the list made is this one's.
   Initialize();
 }
@@ -123,6 +132,33 @@ wxDocument* FindDocumentOfFile(const wxDocManager& manager, const std::string& p
       return doc;
   }
   return nullptr;
+}
+
+bool HasUnsavedChanges(const wxDocument& doc) {
+  if (doc.IsModified())
+    return true;
+  const auto* lp = dynamic_cast<const CLpDoc*>(&doc);
+  return lp != nullptr && lp->HasUnsavedEdits();
+}
+
+bool AgreeToReplaceOpenDocument(const wxDocument& open, const std::string& name) {
+  if (dynamic_cast<const CLpDoc*>(&open) == nullptr) {
+    GetUserMessages().Show(name +
+                               " is open as a track; please close it first or choose another name.",
+                           MessageParent::View);
+    return false;
+  }
+  return !HasUnsavedChanges(open) ||
+         GetUserMessages().Ask(name + " is open with changes that were not saved.\n"
+                                      "Discard them and replace it with the new file?",
+                               MessageParent::View) == QuestionAnswer::Yes;
+}
+
+void CloseReplacedDocument(wxDocManager& manager, wxDocument& open) {
+  if (auto* link = dynamic_cast<ILpDocLink*>(&open))
+    GetDocumentRegistry().UnregisterLpDocument(link);
+  open.Modify(false);
+  manager.CloseDocument(&open, true);
 }
 
 wxDocument* CDocManagerMultiOpen::FindOpenDocument(const wxString& path) const {

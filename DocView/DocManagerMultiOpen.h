@@ -16,6 +16,17 @@ class CFixedMultiDocTemplate;
 // symbolic links, "." and ".."); null when none.
 wxDocument* FindDocumentOfFile(const wxDocManager& manager, const std::string& path);
 
+// Whether the document holds changes that no save has written.
+bool HasUnsavedChanges(const wxDocument& doc);
+
+// One file is never two documents: a save through a file dialog that replaces the file
+// of another open document first asks whether that document may go (named as the user
+// chose the file). Unsaved changes go only when the user agrees to discard them; a
+// track is never replaced, as an LP document cannot stand in for it.
+bool AgreeToReplaceOpenDocument(const wxDocument& open, const std::string& name);
+// Closes that document without a prompt, its changes discarded.
+void CloseReplacedDocument(wxDocManager& manager, wxDocument& open);
+
 // The editor's document manager: File > Open takes several files at once, a path no
 // template claims opens as a track, the recent-file list holds only the tracks the
 // track document records, and New lets the user choose among the templates.
@@ -30,7 +41,17 @@ public:
   CDocManagerMultiOpen();
   ~CDocManagerMultiOpen() override;
 
+  // The Save As prompt: the chosen full path, or empty for Cancel. The default shows the
+  // save dialog, which asks before it replaces a file.
+  using SavePrompt = std::function<wxString(wxWindow* parent, const wxString& folder,
+                                            const wxString& name, const wxString& filter)>;
+
   void SetOpenPrompt(OpenPrompt prompt) { Prompt = std::move(prompt); }
+  void SetSavePrompt(SavePrompt prompt) { SaveAsPrompt = std::move(prompt); }
+  wxString PromptSavePath(wxWindow* parent, const wxString& folder, const wxString& name,
+                          const wxString& filter) const {
+    return SaveAsPrompt(parent, folder, name, filter);
+  }
   void SetTypeChooser(TypeChooser chooser) { Chooser = std::move(chooser); }
 
   // The recent-file list is saved to config after every change; null: not saved.
@@ -78,6 +99,7 @@ private:
   void OnRecentFile(wxCommandEvent& event);
 
   OpenPrompt Prompt;
+  SavePrompt SaveAsPrompt;
   TypeChooser Chooser;
   wxConfigBase* HistoryConfig = nullptr;
   int UntitledCounter = 0;

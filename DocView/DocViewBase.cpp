@@ -1,11 +1,11 @@
 #include "DocView/DocViewBase.h"
 
 #include <wx/app.h>
-#include <wx/filedlg.h>
 #include <wx/filename.h>
 #include <wx/msgdlg.h>
 
 #include "DocView/Core/TemplateMatching.h"
+#include "DocView/DocManagerMultiOpen.h"
 
 namespace Ostra::DocView {
 
@@ -114,20 +114,28 @@ bool CDocumentBase::OnSaveModified() {
 
 bool CDocumentBase::SaveAs() {
   const auto* docTemplate = dynamic_cast<const CFixedMultiDocTemplate*>(GetDocumentTemplate());
-  if (docTemplate == nullptr)
+  auto* manager = dynamic_cast<CDocManagerMultiOpen*>(GetDocumentManager());
+  if (docTemplate == nullptr || manager == nullptr)
     return wxDocument::SaveAs();
   // The toolkit's own dialog offers "<description> (<patterns>)" and no All Files.
   const TemplateFilter own{docTemplate->GetFilterName().utf8_string(),
                            docTemplate->GetExtensions().utf8_string()};
   wxString folder = wxPathOnly(GetFilename());
-  if (folder.empty() && GetDocumentManager() != nullptr)
-    folder = GetDocumentManager()->GetLastDirectory();
-  wxFileDialog dialog(GetDocumentWindow(), "Save As", folder, wxFileNameFromPath(GetFilename()),
-                      wxString::FromUTF8(MakeOpenDialogFilter({own})),
-                      wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
-  if (dialog.ShowModal() != wxID_OK)
+  if (folder.empty())
+    folder = manager->GetLastDirectory();
+  const wxString path =
+      manager->PromptSavePath(GetDocumentWindow(), folder, wxFileNameFromPath(GetFilename()),
+                              wxString::FromUTF8(MakeOpenDialogFilter({own})));
+  if (path.empty())
     return false;
-  const wxString path = dialog.GetPath();
+  wxDocument* open = FindDocumentOfFile(*manager, path.utf8_string());
+  if (open != nullptr && open != this) {
+    // Closed before the write: its discarded edits leave the folder's LP cache under
+    // the name that the saved LP takes over.
+    if (!AgreeToReplaceOpenDocument(*open, wxFileNameFromPath(path).utf8_string()))
+      return false;
+    CloseReplacedDocument(*manager, *open);
+  }
   if (!OnSaveDocument(path))
     return false;
   SetTitle(wxFileNameFromPath(path));

@@ -11,9 +11,6 @@ class wxDocument;
 // never thrown away unasked.
 namespace Ostra::Velmar {
 
-// Whether the document holds changes that no save has written.
-bool HasUnsavedChanges(const wxDocument& doc);
-
 struct ReplaceSteps {
   // Writes the file at the path.
   std::function<void(const std::string& path)> Write;

@@ -14,6 +14,7 @@
 #include "DocView/DocManagerMultiOpen.h"
 #include "DocView/LpDoc.h"
 #include "DocView/TrkSplitterFrame.h"
+#include "Papy/Files/FileFactoryRegistry.h"
 #include "TestSupport/EditorTestApp.h"
 #include "TestSupport/TempDir.h"
 #include "Velmar/App/AboutDlg.h"
@@ -274,6 +275,39 @@ TEST_F(ShellFlow, UnsavedChangesAreAskedAboutBeforeAnythingCloses) {
   EXPECT_EQ(EditorMessages().Asked, std::vector<std::string>{question});
   EXPECT_TRUE(EditorMessages().Shown.empty()) << EditorMessages().Joined();
   EXPECT_NEAR(file_latitude(), original + 2.0, 1e-3);
+}
+
+// Save As onto the file of another open LP: one file is never two documents. The other
+// LP's unsaved changes go only when the user agrees, and it closes before the write.
+TEST_F(ShellFlow, SaveAsOntoAnotherOpenLpAsksAndReplacesIt) {
+  TempDir dir;
+  CopyGplSample(dir, "s", "s");
+  const std::string race = dir / "s/race.lp", line = dir / "s/line.lp";
+  fs::copy_file(race, line);
+  auto* from = dynamic_cast<DocView::CLpDoc*>(OpenAsUser(race));
+  auto* onto = dynamic_cast<DocView::CLpDoc*>(OpenAsUser(line));
+  ASSERT_NE(from, nullptr) << EditorMessages().Joined();
+  ASSERT_NE(onto, nullptr);
+  from->SetRecordLatitude(0, 1.5);
+  onto->SetRecordLatitude(0, -2.5);
+  EditorApp().GetDocManager()->SetSavePrompt(
+      [&](wxWindow*, const wxString&, const wxString&, const wxString&) { return wxString::FromUTF8(line); });
+  // No keeps line.lp's changes: nothing is written or closed.
+  EXPECT_FALSE(from->SaveAs());
+  EXPECT_EQ(EditorMessages().Asked, std::vector<std::string>{"line.lp is open with changes that were not saved.\n"
+                                                             "Discard them and replace it with the new file?"});
+  EXPECT_EQ(FindOpenDocument(line), onto);
+  // Yes: line.lp closes, then race.lp's line is written under its name.
+  EditorMessages().Answers = {QuestionAnswer::Yes};
+  EXPECT_TRUE(from->SaveAs());
+  SettleWx();
+  EXPECT_EQ(OpenDocuments(), std::vector<wxDocument*>{from});
+  EXPECT_EQ(FindOpenDocument(line), from);
+  CloseAllDocuments();
+  Papy::FileFactoryRegistry::Instance().Clear();
+  auto* saved = dynamic_cast<DocView::CLpDoc*>(OpenAsUser(line));
+  ASSERT_NE(saved, nullptr) << EditorMessages().Joined();
+  EXPECT_EQ(saved->GetLpFile()->GetRecordLatitude(0), 1.5);
 }
 
 TEST_F(ShellFlow, NewOffersTheThreeKindsAndANewTrackClosesNoLps) {
