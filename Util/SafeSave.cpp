@@ -4,8 +4,10 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <memory>
+#include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 #include "Util/BinaryFile.h"
 #include "Util/Exception.h"
@@ -28,6 +30,19 @@ mode_t NewFileMode() {
   return 0666 & ~mask;
 }
 
+// The temporary files of the saves in progress. Each is made and noted, or renamed or
+// removed and forgotten, under the lock, so that none escapes AbandonSavesInProgress.
+struct SavesInProgress {
+  std::mutex Lock;
+  std::vector<std::string> Temporaries;
+};
+
+SavesInProgress& Saves() {
+  // Never destroyed: a watchdog thread may abandon the saves while exit runs destructors.
+  static auto* const saves = new SavesInProgress;
+  return *saves;
+}
+
 } // namespace
 
 void SaveFileSafely(const std::string& path, const std::function<void(BinaryStream&)>& write) {
@@ -42,9 +57,15 @@ void SaveFileSafely(const std::string& path, const std::function<void(BinaryStre
   const std::size_t slash = target.rfind('/');
   std::string temp = target.substr(0, slash + 1) + "." + target.substr(slash + 1) + ".XXXXXX";
 
-  const int handle = ::mkostemp(temp.data(), O_CLOEXEC);
-  if (handle < 0)
-    throw XFileOpen(*absolute, SystemErrorText(errno));
+  SavesInProgress& saves = Saves();
+  int handle = -1;
+  {
+    const std::lock_guard lock(saves.Lock);
+    handle = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (handle < 0)
+      throw XFileOpen(*absolute, SystemErrorText(errno));
+    saves.Temporaries.push_back(temp);
+  }
 
   try {
     auto file = SafeSaveAccess::Adopt(handle, *absolute);
@@ -55,12 +76,24 @@ void SaveFileSafely(const std::string& path, const std::function<void(BinaryStre
       throw XFileWrite(*absolute, SystemErrorText(errno));
     file->Flush();
     file.reset();
+    const std::lock_guard lock(saves.Lock);
     if (::rename(temp.c_str(), target.c_str()) != 0)
       throw XFileWrite(*absolute, SystemErrorText(errno));
+    std::erase(saves.Temporaries, temp);
   } catch (...) {
+    const std::lock_guard lock(saves.Lock);
     ::unlink(temp.c_str());
+    std::erase(saves.Temporaries, temp);
     throw;
   }
+}
+
+void AbandonSavesInProgress() {
+  SavesInProgress& saves = Saves();
+  // Never unlocked: no save makes or renames a file after this.
+  saves.Lock.lock();
+  for (const std::string& temp : saves.Temporaries)
+    ::unlink(temp.c_str());
 }
 
 } // namespace Ostra::Util

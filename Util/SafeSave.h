@@ -16,4 +16,9 @@ class BinaryStream;
 // save cannot be completed; both carry the system's reason.
 void SaveFileSafely(const std::string& path, const std::function<void(BinaryStream&)>& write);
 
+// For a process that ends in the middle of a save, from any thread but the saving one:
+// removes the temporary file of every save in progress, whose targets stay as they were,
+// and stops every save where it is for good, so the process must end right after.
+void AbandonSavesInProgress();
+
 } // namespace Ostra::Util

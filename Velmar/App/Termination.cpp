@@ -14,6 +14,8 @@
 #include <wx/dialog.h>
 #include <wx/evtloop.h>
 
+#include "Util/SafeSave.h"
+
 namespace Ostra::Velmar {
 
 namespace {
@@ -40,6 +42,8 @@ void RunWatchdog() {
   timespec left{0, GraceNanoseconds};
   while (nanosleep(&left, &left) != 0) {
   }
+  // A save the loop never got back to keeps its target as it was, and leaves nothing.
+  Util::AbandonSavesInProgress();
   _exit(128 + SIGTERM);
 }
 

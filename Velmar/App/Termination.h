@@ -36,7 +36,8 @@ private:
 // SIGTERM. The signal handler only wakes the event loop, which calls the request handler
 // from whichever loop runs then, a dialog's included. A loop that does not get there
 // soon (a long command holds it) cannot end the editor in time, so a moment after the
-// signal the process ends regardless, with status 128 + SIGTERM, writing nothing.
+// signal the process ends regardless, with status 128 + SIGTERM, writing nothing and
+// removing the temporary file of a save it cuts short.
 class CTerminationSignal : private wxEventLoopSourceHandler {
 public:
   explicit CTerminationSignal(std::function<void()> onRequest);

@@ -120,8 +120,9 @@ TEST_F(LpDocumentCoreTest, AFailedSaveLeavesThePreviousFileAndTheEditsUnsaved) {
   Temp.MakeFolder("atlanta/blocked.lp");
   EXPECT_THROW(doc.Save(folder + "/blocked.lp"), Util::Exception);
   EXPECT_TRUE(doc.HasUnsavedEdits());
-  // A read-only file is not replaced, and the message says why.
+  // A read-only file in a folder anyone may write is not replaced, and the message says why.
   std::filesystem::permissions(Temp.Path(), std::filesystem::perms::all);
+  std::filesystem::permissions(folder, std::filesystem::perms::all);
   std::filesystem::permissions(path, std::filesystem::perms::owner_read);
   EXPECT_EQ(Ostra::Test::FailureAsNormalUser([&] { doc.Save(path); }),
             "Couldn't write to " + path + "\nPermission denied\n");

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -24,6 +25,9 @@
 #include "Papy/Files/FileFactoryRegistry.h"
 #include "Papy/Files/PapyDirectory.h"
 #include "TestSupport/EditorTestApp.h"
+#include "TestSupport/TempDir.h"
+#include "Util/BinaryStream.h"
+#include "Util/SafeSave.h"
 #include "Velmar/App/LpViewVelmar.h"
 #include "Velmar/App/MainFrame.h"
 #include "Velmar/App/TrkDocVelmar.h"
@@ -86,16 +90,22 @@ TEST(ShellExit, ClosingTheMainWindowWithATrackAndItsRaceLpEndsCleanly) {
   EXPECT_TRUE(std::ifstream(settings).good());
 }
 
-enum class UpAtTerm { SetValue, MessageBox, Nothing };
+enum class UpAtTerm { SetValue, MessageBox, Nothing, Save };
 
-// The editor of a child process, ended by SIGTERM: with a dialog up over a changed
-// race.lp, or idle with nothing open, where nothing but the signal wakes its loop.
+// The editor of a child process, ended by SIGTERM: with a dialog up over a changed race.lp, idle
+// with nothing open, where nothing but the signal wakes its loop, or half way through a long save.
 [[noreturn]] void TermWith(UpAtTerm up) {
   alarm(60); // a hang fails the test rather than stalling it
   const std::string race_lp = EditorSamples().Gpl + "race.lp";
   if (!StartEditor())
     std::_Exit(2);
   const std::string on_disk = ReadBytes(race_lp);
+  if (up == UpAtTerm::Save)
+    Util::SaveFileSafely(race_lp, [](Util::BinaryStream& out) {
+      out.Write(11, "new race.lp");
+      kill(getpid(), SIGTERM);
+      std::this_thread::sleep_for(std::chrono::seconds(5));
+    });
   bool refused = up == UpAtTerm::Nothing, dialog_up = up != UpAtTerm::SetValue;
   DocView::WxUserMessages boxes;
   wxTimer signal;
@@ -135,13 +145,21 @@ enum class UpAtTerm { SetValue, MessageBox, Nothing };
 // SIGTERM with a dialog up (Set Value, or a message box) over a changed race.lp, or with
 // nothing open: a dialog goes, nothing is asked or written, and the editor ends with
 // status 0, not the watchdog's (later than a second) nor the address sanitizer's (a
-// window used after its deletion).
-TEST(ShellExit, TermEndsTheEditorAtOnceWithADialogUpAndWritesNothing) {
+// window used after its deletion). A save cut short leaves race.lp as it was and no temporary file.
+TEST(ShellExit, TermEndsTheEditorWithADialogUpOrASaveUnderWayAndWritesNothing) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   if (!PrepareWxEnvironment())
     GTEST_SKIP() << "no X display";
+  // Each editor's process runs this test again; its files, the cut save's among them, go in here.
+  const std::string tmp = std::filesystem::temp_directory_path();
+  const TempDir folder;
+  setenv("TMPDIR", folder.Path().c_str(), 1);
   for (const UpAtTerm up : {UpAtTerm::SetValue, UpAtTerm::MessageBox, UpAtTerm::Nothing})
     EXPECT_EXIT(TermWith(up), ::testing::ExitedWithCode(0), "") << static_cast<int>(up);
+  EXPECT_EXIT(TermWith(UpAtTerm::Save), ::testing::ExitedWithCode(128 + SIGTERM), "");
+  setenv("TMPDIR", tmp.c_str(), 1);
+  for (const auto& file : std::filesystem::recursive_directory_iterator(folder.Path()))
+    EXPECT_TRUE(file.is_directory() || ReadBytes(file.path()) != "new race.lp") << file.path();
 }
 
 } // namespace
