@@ -2,27 +2,9 @@
 
 #include "DocView/Core/UserMessages.h"
 
-#include <malloc.h>
-
 namespace Ostra::DocView {
 
-namespace {
-
-// Mesa's software renderer takes megabytes of scratch memory from the heap at every
-// frame, in blocks of some 64 KB, and frees them when the frame is drawn. glibc then
-// gives the top of the heap back to the system, and the next frame faults every page in
-// again: on a long track with every overlay on that was a third of each frame. Keeping up
-// to 64 MB of freed heap makes a frame reuse the last one's memory.
-void KeepFreedHeapForFrames() {
-#ifdef __GLIBC__
-  static const bool kept = mallopt(M_TRIM_THRESHOLD, 64 << 20) == 1;
-  (void)kept;
-#endif
-}
-
-} // namespace
-
-GlViewCore::GlViewCore(OpenGL::GlApi& gl) : Gl(gl) { KeepFreedHeapForFrames(); }
+GlViewCore::GlViewCore(OpenGL::GlApi& gl) : Gl(gl) {}
 
 void GlViewCore::AttachContext(OpenGL::GlBinder* binder) {
   if (binder == Binder)

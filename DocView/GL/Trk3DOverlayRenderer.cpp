@@ -357,10 +357,12 @@ void Trk3DOverlayRenderer::DrawLp(const Papy::LpFile& lp, const Colour& colour) 
     CheckGLError(Gl);
   }
   {
-    PrimitiveScope line(Gl, GL_LINE_LOOP);
+    PrimitiveScope line(Gl, GL_LINE_STRIP);
     Gl.Color3d(colour.Red, colour.Green, colour.Blue);
     for (U32 i = 0; i < count; ++i)
       TrackVertex(lp.GetRecordLongitude(i), lp.GetRecordLatitude(i));
+    if (count > 0)
+      TrackVertex(lp.GetRecordLongitude(0), lp.GetRecordLatitude(0));
     line.End();
   }
   if (Toggles.ShowControlPoints) {
@@ -435,7 +437,7 @@ void Trk3DOverlayRenderer::DrawSegmentOutline(int index, const Colour& colour) {
   // The colour goes inside the bracket, as in every other primitive here: Mesa's display
   // list compiler reports a bogus error when a list's first primitive carries no colour
   // and a later one does.
-  PrimitiveScope loop(Gl, GL_LINE_LOOP);
+  PrimitiveScope line(Gl, GL_LINE_STRIP);
   Gl.Color3d(colour.Red, colour.Green, colour.Blue);
   vertex(0.0, right_start);
   double d = 0.0;
@@ -451,19 +453,21 @@ void Trk3DOverlayRenderer::DrawSegmentOutline(int index, const Colour& colour) {
     vertex(start, left_start + (left_end - left_start) * start / length);
     d -= 3.0;
   } while (d > 0.0);
-  loop.End();
+  vertex(0.0, right_start);
+  line.End();
   CheckGLError(Gl);
 }
 
 void Trk3DOverlayRenderer::DrawCentreline(const Colour& colour) {
   const double length = Track->GetLength2D();
-  PrimitiveScope loop(Gl, GL_LINE_LOOP);
+  PrimitiveScope line(Gl, GL_LINE_STRIP);
   Gl.Color3d(colour.Red, colour.Green, colour.Blue);
-  if (length <= MaxWalkedLength) {
+  if (length > 0.0 && length <= MaxWalkedLength) {
     for (double d = 0.0; length > d; d += 1.0)
       TrackVertex(d, 0.0);
+    TrackVertex(0.0, 0.0);
   }
-  loop.End();
+  line.End();
   CheckGLError(Gl);
 }
 

@@ -115,7 +115,11 @@ public:
            (!Track.IsNull() && RebuildOverlays && !OverlayCompileFailed);
   }
 
-  // The parts of the overlay list, drawn on the view's track.
+  // The parts of the overlay list, drawn on the view's track. Closed lines are strips
+  // that end on their first vertex, never GL_LINE_LOOP: Mesa's list compiler splits a
+  // long loop across its vertex stores and, when more follows it in the list, draws the
+  // last piece as a loop of its own, with a stray line from the first vertex across the
+  // track to where that piece begins.
   void DrawLp(const Papy::LpFile& lp, const Papy::Colour& colour);
   void DrawSegmentOutline(int index, const Papy::Colour& colour);
   void DrawCentreline(const Papy::Colour& colour);

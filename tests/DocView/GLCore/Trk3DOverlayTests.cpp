@@ -313,7 +313,7 @@ TEST(Trk3DOverlayRenderer, TheDefaultSpeedModifierGivesAnOpaqueBandAndTheLastQua
   EXPECT_EQ(quads[9].Vertices[2][0], 0.0);
 }
 
-TEST(Trk3DOverlayRenderer, TheLineIsALoopThroughEveryRecordWithControlPointsOnRequest) {
+TEST(Trk3DOverlayRenderer, TheLineRunsThroughEveryRecordBackToTheFirstWithControlPointsOnRequest) {
   LpFixture f;
   f.Lp->Records[4].Latitude = 2.5;
   f.Lp->Records[7].Flags = MemoryLp::ControlPoint;
@@ -321,8 +321,9 @@ TEST(Trk3DOverlayRenderer, TheLineIsALoopThroughEveryRecordWithControlPointsOnRe
   f.Quads();
   const auto primitives = f.Gl.Primitives();
   ASSERT_EQ(primitives.size(), 2u);
-  EXPECT_EQ(primitives[0].Mode, GL_LINE_LOOP);
-  EXPECT_EQ(primitives[0].Vertices.size(), 10u);
+  EXPECT_EQ(primitives[0].Mode, GL_LINE_STRIP);
+  ASSERT_EQ(primitives[0].Vertices.size(), 11u);
+  EXPECT_EQ(primitives[0].Vertices.back(), primitives[0].Vertices.front());
   EXPECT_EQ(primitives[0].Vertices[4][1], 2.5);
   EXPECT_EQ(primitives[0].Colour, Rgba(1, 0, 0, 1));
   EXPECT_EQ(primitives[1].Mode, GL_POINTS);
@@ -359,7 +360,7 @@ TEST(Trk3DOverlayRenderer, TheOutlineFollowsTheOuterStripEdgesAndNeedsAStrip) {
     points.push_back({v[0] - 20.0, v[1]});
   const std::vector<std::array<double, 2>> expected{
       {0, -6}, {3, -6}, {6, -6},   {9, -6}, {10, -6},  {10, 7},
-      {7, 6.1}, {4, 5.2}, {1, 4.3}, {0, 4}};
+      {7, 6.1}, {4, 5.2}, {1, 4.3}, {0, 4},   {0, -6}};
   ASSERT_EQ(points.size(), expected.size());
   for (std::size_t i = 0; i < points.size(); ++i) {
     EXPECT_DOUBLE_EQ(points[i][0], expected[i][0]) << i;
@@ -386,14 +387,14 @@ TEST(Trk3DOverlayRenderer, LinkedLpsAndTheSelectionOutlineGoIntoTheOverlayList) 
   GlRecorder replay;
   replay.Calls = f.OverlayCompile();
   for (const GlPrimitive& p : replay.Primitives()) {
-    overlay = overlay || p.Mode == GL_LINE_LOOP;
+    overlay = overlay || p.Mode == GL_LINE_STRIP;
     if (overlay)
       drawn.push_back({p.Mode, p.Colour});
   }
   EXPECT_EQ(drawn, (std::vector<std::pair<GLenum, std::array<double, 4>>>{
-                       {GL_LINE_LOOP, Rgba(1, 0, 0, 1)},    // the selected segment
-                       {GL_LINE_LOOP, Rgba(1, 0, 0, 1)},    // race.lp
-                       {GL_LINE_LOOP, Rgba(0, 1, 0, 1)}})); // Pit.lp
+                       {GL_LINE_STRIP, Rgba(1, 0, 0, 1)},    // the selected segment
+                       {GL_LINE_STRIP, Rgba(1, 0, 0, 1)},    // race.lp
+                       {GL_LINE_STRIP, Rgba(0, 1, 0, 1)}})); // Pit.lp
 }
 
 // Mesa's list compiler raises a bogus GL error when a list's first primitive has no

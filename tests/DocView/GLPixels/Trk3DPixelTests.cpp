@@ -3,8 +3,10 @@
 #include <GL/glu.h>
 
 #include <array>
+#include <cmath>
 #include <cstdlib>
 #include <fstream>
+#include <numbers>
 #include <string>
 
 #include "DocView/Core/CommandIds.h"
@@ -200,26 +202,42 @@ TEST_F(Trk3DPixels, ASelectionHintOutlinesTheSegmentInRed) {
   EXPECT_FALSE(LineNear(125.0, -15.0, Red));
 }
 
-TEST_F(Trk3DPixels, ALongTrackAndALongLpDrawToTheirEndsWithEveryOverlayOn) {
-  // 20 km of three strips in 3 m pieces (some 80,000 vertices) and an LP of 33,000
-  // records: more vertices than Mesa's list compiler stores in one block, which once
-  // lost the picture to "invalid operation".
-  auto track = Ostra::Test::StraightTrack(10, 2000.0,
-                                          {{-3000, -3000, -1000, -1000, Papy::SurfaceGrass},
-                                           {-1000, -1000, 1000, 1000, Papy::SurfaceAsphalt},
-                                           {1000, 1000, 3000, 3000, Papy::SurfaceGrass}});
+TEST_F(Trk3DPixels, ALongLapAndALongLpDrawToTheirEndsWithEveryOverlayOnAndNothingAcrossIt) {
+  // A 60 km decagon of three strips in 3 m pieces (some 240,000 vertices) and an LP of
+  // 33,000 records: more vertices than Mesa's list compiler stores in one block, which
+  // once lost the picture to "invalid operation". The closed centre line, 60,000 vertices
+  // with more after it in the list, once drew a stray line across the infield.
+  auto track = Ostra::Test::PolygonTrack(10, 6000.0,
+                                         {{-9000, -9000, -3000, -3000, Papy::SurfaceGrass},
+                                          {-3000, -3000, 3000, 3000, Papy::SurfaceAsphalt},
+                                          {3000, 3000, 9000, 9000, Papy::SurfaceGrass}});
   track->Segments.back()->Strips[1].Type = Papy::SurfaceGrass;
   Renderer.SetTrack(track);
-  const Util::CountedPtr<Papy::LpFile> lp(new MemoryLp(33000, 20000.0 / 33000));
+  const Util::CountedPtr<Papy::LpFile> lp(new MemoryLp(33000, 60000.0 / 33000));
   Renderer.SetLinkedLps({{"/t/race.lp", lp}});
   for (int id = 0; id < 0x7FFF; ++id) {
     if (ToggleForCommand(id) != nullptr)
       Renderer.ExecuteCommand(id);
   }
   Paint();
-  EXPECT_TRUE(ColourAt(1000.0, 500.0, AsphaltGrey));
-  EXPECT_TRUE(ColourAt(19500.0, 500.0, GrassGreen));
-  EXPECT_TRUE(ColourAt(19500.0, 2000.0, GrassGreen));
+  EXPECT_TRUE(ColourAt(3000.0, 1500.0, AsphaltGrey));
+  for (const double latitude : {1500.0, -6000.0}) {
+    const Papy::Point3D end = track->GetPosition(58500.0, latitude);
+    EXPECT_TRUE(ColourAt(end.X, end.Y, GrassGreen)) << latitude;
+  }
+  // The inner grass from 1 km to 5.5 km round the lap's centre shows in every pixel.
+  const double apothem = 3000.0 / std::tan(std::numbers::pi / 10);
+  const auto [cx, cy] = Locate(3000.0, apothem);
+  const double pixels_per_metre = (Locate(6000.0, apothem)[0] - cx) / 3000.0;
+  int stray = 0;
+  for (int py = 0; py < Size; ++py) {
+    for (int px = 0; px < Size; ++px) {
+      const double metres = std::hypot(px - cx, py - cy) / pixels_per_metre;
+      if (metres > 1000.0 && metres < 5500.0 && !Near(At(px, py), GrassGreen))
+        ++stray;
+    }
+  }
+  EXPECT_EQ(stray, 0);
 }
 
 TEST_F(Trk3DPixels, ReplayingTheDisplayListsGivesTheSameImage) {
