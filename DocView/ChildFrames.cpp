@@ -63,7 +63,9 @@ CMDIChildWndMinimized::CMDIChildWndMinimized(wxDocument* doc, CViewBase* view, w
   Opening = background;
   if (Opening)
     StillOpening().push_back(this);
-  Create(doc, view, parent, wxID_ANY, wxEmptyString);
+  // Named from the start: an empty title shows as the toolkit's "MDI child" until the
+  // document has opened.
+  Create(doc, view, parent, wxID_ANY, doc->GetUserReadableName());
 #ifdef __WXGTK__
   // The notebook would bring the page it just added to the front at the next idle.
   if (background)

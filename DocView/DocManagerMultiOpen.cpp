@@ -1,6 +1,7 @@
 #include "DocView/DocManagerMultiOpen.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <wx/app.h>
@@ -45,6 +46,40 @@ wxString SavePathWithDialog(wxWindow* parent, const wxString& folder, const wxSt
   wxFileDialog dialog(parent, "Save As", folder, name, filter, wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
   return dialog.ShowModal() == wxID_OK ? dialog.GetPath() : wxString();
 }
+
+// What an open shows waits until the open is over, when a document that failed has
+// taken its window with it: the message does not stand over a half-made tab and a title
+// without a name. Questions are asked at once.
+class HeldMessages : public UserMessages {
+public:
+  HeldMessages() : Inner(GetUserMessages()), Previous(SetUserMessages(this)) {}
+  ~HeldMessages() override { SetUserMessages(Previous); }
+  HeldMessages(const HeldMessages&) = delete;
+  HeldMessages& operator=(const HeldMessages&) = delete;
+
+  // Puts the sink back and shows what was held.
+  void Release() {
+    SetUserMessages(Previous);
+    for (const auto& [text, parent] : Held)
+      Inner.Show(text, parent);
+    Held.clear();
+  }
+
+  void Show(const std::string& text, MessageParent parent) override {
+    Held.emplace_back(text, parent);
+  }
+  QuestionAnswer Ask(const std::string& text, MessageParent parent) override {
+    return Inner.Ask(text, parent);
+  }
+  QuestionAnswer AskYesNoCancel(const std::string& text, MessageParent parent) override {
+    return Inner.AskYesNoCancel(text, parent);
+  }
+
+private:
+  UserMessages& Inner;
+  UserMessages* Previous;
+  std::vector<std::pair<std::string, MessageParent>> Held;
+};
 
 // The toolkit's chooser, with a list tall enough for every type: left to itself it sizes
 // the list before GTK knows a row's height, and the third type hides below two rows.
@@ -255,10 +290,12 @@ wxDocument* CDocManagerMultiOpen::CreateDocument(const wxString& path, long flag
   }
   const wxWeakRef<wxView> before(GetCurrentView());
   wxDocument* doc = nullptr;
+  HeldMessages held;
   try {
     doc = wxDocManager::CreateDocument(path, flags);
   } catch (...) {
     CMDIChildWndMinimized::EndBackgroundOpening();
+    held.Release();
     throw;
   }
   const bool background = CMDIChildWndMinimized::EndBackgroundOpening(doc);
@@ -269,6 +306,7 @@ wxDocument* CDocManagerMultiOpen::CreateDocument(const wxString& path, long flag
     else if (wxView* view = doc->GetFirstView())
       view->Activate(false);
   }
+  held.Release();
   return doc;
 }
 

@@ -16,10 +16,9 @@ namespace Ostra::DocView {
 // their scrollbars that the tab's first layout finds shorter than a scrollbar can be.
 CTrkSplitterFrame::CTrkSplitterFrame(wxDocument* doc, CViewBase* tree, wxMDIParentFrame* parent,
                                      const FrameMenu& menu)
-    : wxDocMDIChildFrame(doc, tree, parent, wxID_ANY, wxEmptyString, wxDefaultPosition,
+    : wxDocMDIChildFrame(doc, tree, parent, wxID_ANY, doc->GetUserReadableName(), wxDefaultPosition,
                          parent->GetClientSize()),
-      Tree(tree),
-      RecentFiles(menu.RecentFiles) {
+      Tree(tree), RecentFiles(menu.RecentFiles) {
   InstallFrameMenu(this, menu);
   Bind(wxEVT_CLOSE_WINDOW, &CTrkSplitterFrame::OnCloseWindow, this);
   Bind(wxEVT_CHILD_FOCUS, &CTrkSplitterFrame::OnChildFocus, this);

@@ -113,7 +113,9 @@ void CMainFrame::OnClose(wxCloseEvent& event) {
 void CMainFrame::OnIdle(wxIdleEvent& event) {
   event.Skip();
   wxMDIChildFrame* active = GetActiveChild();
-  const wxString title = active != nullptr ? wxString(TitleText) + " - " + active->GetTitle() : wxString(TitleText);
+  const wxString title = active != nullptr && !active->GetTitle().empty()
+                             ? wxString(TitleText) + " - " + active->GetTitle()
+                             : wxString(TitleText);
   if (GetTitle() != title)
     SetTitle(title);
   // With no document window nothing in the frame holds the focus, and a key would reach

@@ -169,6 +169,22 @@ TEST_F(ShellFlow, OpenTakesSeveralFilesAndOneFailureStopsNoOther) {
     file.seekp(4);
     file.put('\x01');
   }
+  // While the message is up, the window shows no tab of the failed document.
+  struct WindowsAtMessage : RecordingMessages {
+    void Show(const std::string&, DocView::MessageParent) override {
+      SettleWx();
+      std::string seen = EditorApp().GetMainFrame()->GetTitle().utf8_string();
+      for (wxWindow* child : EditorApp().GetMainFrame()->GetClientWindow()->GetChildren())
+        seen += " | " + child->GetLabel().utf8_string();
+      Seen.push_back(seen);
+    }
+    std::vector<std::string> Seen;
+  } windows;
+  DocView::UserMessages* const recording = DocView::SetUserMessages(&windows);
+  OpenAsUser(damaged);
+  DocView::SetUserMessages(recording);
+  EXPECT_EQ(windows.Seen, std::vector<std::string>{"Velmar"});
+
   OpenAsUser({damaged, EditorSamples().N4Track, EditorSamples().Gpl + "race.lp"});
   EXPECT_EQ(FindOpenDocument(damaged), nullptr);
   ASSERT_EQ(EditorMessages().Shown.size(), 1u);
