@@ -156,7 +156,7 @@ void LpFileCurve::SetRecordLatitude(U32 record_index, double latitude) {
   moved.Y = y_spline->Evaluate(moved.Longitude);
   moved.XSlope = x_spline->Derivative()->Evaluate(moved.Longitude);
   moved.YSlope = y_spline->Derivative()->Evaluate(moved.Longitude);
-  Fit(std::move(points));
+  FitEdit(std::move(points));
 }
 
 void LpFileCurve::SetRecordLongitudinalSpeed(U32, double) { UTIL_ASSERT(false); }
@@ -201,36 +201,53 @@ LpFileCurve::PointRecord LpFileCurve::GetControlPoint(U32 record_index) const {
   return ControlPoints[FindControlPoint(record_index)];
 }
 
-void LpFileCurve::PutControlPoint(const PointRecord& p) {
-  // A NaN longitude would leave the points unordered.
-  UTIL_ASSERT(std::isfinite(p.Longitude));
+void LpFileCurve::PutControlPoint(const PointRecord& p) { PutControlPoints({p}); }
+
+void LpFileCurve::PutControlPoints(const std::vector<PointRecord>& put) {
   std::vector<PointRecord> points = ControlPoints;
-  const auto same = std::find_if(points.begin(), points.end(), [&p](const PointRecord& q) {
-    return q.Longitude == p.Longitude;
-  });
-  if (same != points.end()) {
-    *same = p;
-  } else {
-    points.push_back(p);
-    std::stable_sort(points.begin(), points.end(), ByLongitude);
+  for (const PointRecord& p : put) {
+    // A NaN longitude would leave the points unordered.
+    UTIL_ASSERT(std::isfinite(p.Longitude));
+    const auto same = std::find_if(points.begin(), points.end(), [&p](const PointRecord& q) {
+      return q.Longitude == p.Longitude;
+    });
+    if (same != points.end())
+      *same = p;
+    else
+      points.push_back(p);
   }
-  Fit(std::move(points));
+  std::stable_sort(points.begin(), points.end(), ByLongitude);
+  FitEdit(std::move(points));
 }
 
 void LpFileCurve::AddControlPoint(U32 i) {
+  UTIL_ASSERT(!IsControlPoint(i));
   const CurveRecord& record = Records[i];
   std::vector<PointRecord> points = ControlPoints;
   points.push_back(
       {GetRecordLongitude(i), record.X, record.Y, record.XSlope, record.YSlope});
   std::stable_sort(points.begin(), points.end(), ByLongitude);
-  Fit(std::move(points));
+  FitEdit(std::move(points));
 }
 
 void LpFileCurve::RemoveControlPoint(U32 k) {
   UTIL_ASSERT(k < ControlPoints.size());
   std::vector<PointRecord> points = ControlPoints;
   points.erase(points.begin() + k);
-  Fit(std::move(points));
+  FitEdit(std::move(points));
+}
+
+void LpFileCurve::FitEdit(std::vector<PointRecord> points) {
+  // What a user's edit asks of the curve and it cannot give is refused in the user's
+  // terms, rather than with the curve classes' assertions.
+  if (points.size() < 2)
+    throw Util::XUsage("A lap curve needs at least two control points, so this one stays.");
+  try {
+    Fit(std::move(points));
+  } catch (const Util::XAssertion&) {
+    throw Util::XUsage("That change would take the lap curve off the track, where it no longer "
+                       "crosses every record's cross-section, so the lap curve stays as it was.");
+  }
 }
 
 void LpFileCurve::Fit(std::vector<PointRecord> points) {

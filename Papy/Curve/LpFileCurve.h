@@ -19,9 +19,9 @@ namespace Ostra::Papy {
 // periodic over one lap, with s running with the longitude. Every control-point edit
 // refits the curves and resamples every record.
 //
-// Edits give the strong guarantee: an edit whose fit fails throws (XAssertion from
-// the curve classes, e.g. "end > begin" for fewer than two control points) and leaves
-// the object exactly as it was.
+// Edits give the strong guarantee: an edit that would leave fewer than two control
+// points, or a line that misses a record's cross-section, throws Util::XUsage with a
+// message for the user and leaves the object exactly as it was.
 class LpFileCurve : public LpFile {
 public:
   // Position and derivative of the line at one curve parameter; 40 bytes, stored in
@@ -117,9 +117,12 @@ public:
   // makes a point that no record selects; it still shapes the curve. Throws
   // XAssertion for a longitude that is not finite.
   void PutControlPoint(const PointRecord& p);
-  // Makes record i a control point with the position and derivative it sampled.
+  // The same for several points in order, with one refit: all of them or none.
+  void PutControlPoints(const std::vector<PointRecord>& points);
+  // Makes record i, which is not one, a control point with the position and derivative
+  // it sampled.
   void AddControlPoint(U32 i);
-  // k indexes the control points. Removing one of the last two fails in the fit.
+  // k indexes the control points. Removing one of the last two is refused.
   void RemoveControlPoint(U32 k);
 
   CountedPtr<Physics::Curve> GetFirstCurve() const { return FirstCurve; }
@@ -133,6 +136,8 @@ private:
   // Builds the curves from points and samples every record; commits points, curves
   // and records only when all of that succeeded.
   void Fit(std::vector<PointRecord> points);
+  // Fit for an edit; see the class comment.
+  void FitEdit(std::vector<PointRecord> points);
   std::vector<CurveRecord> Sample(const CountedPtr<Physics::Curve>& first,
                                   const CountedPtr<Physics::Curve>& second) const;
 

@@ -292,21 +292,13 @@ void CLpViewVelmar::OnPasteControlPoints(wxCommandEvent&) {
   DocView::CLpDoc* doc = GetLpDocument();
   if (curve == nullptr || doc == nullptr || !CanPasteControlPoints(curve))
     return;
-  const std::vector<Papy::LpFileCurve::PointRecord> before = curve->GetControlPoints();
   std::vector<U32> records;
-  const bool pasted =
-      DocView::RunGuarded([&] { records = PasteControlPoints(*curve); }, MessageParent::View);
-  // A refused paste changes nothing; one whose refit failed part way keeps the points
-  // put before it.
-  if (!pasted && curve->GetControlPoints() == before)
+  // A refused paste changes nothing.
+  if (!DocView::RunGuarded([&] { records = PasteControlPoints(*curve); }, MessageParent::View))
     return;
   doc->Modify(true);
-  if (pasted) {
-    for (const U32 record : records)
-      RefreshControlSpan(static_cast<int>(record));
-  } else {
-    OnUpdate(nullptr, nullptr);
-  }
+  for (const U32 record : records)
+    RefreshControlSpan(static_cast<int>(record));
   doc->UpdateAllViews(this, nullptr);
 }
 

@@ -78,8 +78,7 @@ std::vector<U32> PasteControlPoints(Papy::LpFileCurve& curve) {
   records.reserve(points.size());
   for (const Papy::LpFileCurve::PointRecord& point : points)
     records.push_back(FindPastedRecord(curve, point));
-  for (const Papy::LpFileCurve::PointRecord& point : points)
-    curve.PutControlPoint(point);
+  curve.PutControlPoints(points);
   return records;
 }
 

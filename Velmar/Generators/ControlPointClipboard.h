@@ -37,12 +37,12 @@ ControlPointList CopyControlPoints(const Papy::LpFileCurve& curve, int firstRow,
 U32 FindPastedRecord(const Papy::LpFileCurve& curve, const Papy::LpFileCurve::PointRecord& point);
 
 // Puts every copied point into the curve, replacing a control point at the same
-// longitude, refitting after each. Returns the record index of each point in list
-// order: the rows whose neighbourhood the grid must refresh. Does nothing when
-// nothing was copied.
+// longitude, and refits. Returns the record index of each point in list order: the
+// rows whose neighbourhood the grid must refresh. Does nothing when nothing was
+// copied.
 //
 // Every point is checked with FindPastedRecord before anything changes: when one is
-// refused, none is pasted. A refit that fails keeps the points put before it.
+// refused, none is pasted, as when the points would take the line off the track.
 std::vector<U32> PasteControlPoints(Papy::LpFileCurve& curve);
 
 } // namespace Ostra::Velmar

@@ -205,7 +205,7 @@ TEST(LpGridRules, ASetterThatThrowsPassesItsExceptionOn) {
   const CountedPtr<LpFile> lp = curve;
   const LpColumnMap map = MapOf(*curve);
   RecordingSetter setter(lp);
-  EXPECT_THROW(ApplyCellText(setter, *lp, map, map.Control, 100, ""), Util::XAssertion);
+  EXPECT_THROW(ApplyCellText(setter, *lp, map, map.Control, 100, ""), Util::XUsage);
   EXPECT_TRUE(curve->IsControlPoint(100));
 }
 

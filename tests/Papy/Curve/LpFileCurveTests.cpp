@@ -204,18 +204,39 @@ TEST_P(SetsAControlPointsLatitude, LeavingItsNeighboursWhereTheyWere) {
 
 INSTANTIATE_TEST_SUITE_P(LpFileCurve, SetsAControlPointsLatitude, testing::Values(0, 3, -1));
 
-TEST(LpFileCurve, AFailedRemovalLeavesTheCurveAndItsFileUnchanged) {
+TEST(LpFileCurve, AnEditTheCurveCannotTakeIsRefusedInTheUsersTermsChangingNothing) {
   LpFileCurve curve =
       LapCurve(Circle(), {LinePoint(Oval(), 0.0, 30.0), LinePoint(Oval(), 0.0, 330.0)});
   curve.SetRecordSpeedLimit(20, 40.0);
   const LpFileCurve before = curve;
   const auto bytes = WrittenBytes(curve);
-  EXPECT_EQ(AssertionOf([&] { curve.RemoveControlPoint(0); }), "end > begin");
-  EXPECT_EQ(AssertionOf([&] { curve.SetControlPoint(109, false); }), "end > begin");
-  EXPECT_EQ(curve.GetControlPoints(), before.GetControlPoints());
-  EXPECT_EQ(curve.GetRecords(), before.GetRecords());
-  EXPECT_EQ(curve.GetFirstCurve(), before.GetFirstCurve());
-  EXPECT_EQ(WrittenBytes(curve), bytes);
+  const std::string two = "A lap curve needs at least two control points, so this one stays.";
+  const std::string off = "That change would take the lap curve off the track, where it no longer "
+                          "crosses every record's cross-section, so the lap curve stays as it was.";
+  const struct {
+    std::function<void()> Edit;
+    std::string Message;
+  } cases[] = {
+      {[&] { curve.RemoveControlPoint(0); }, two},
+      {[&] { curve.SetControlPoint(109, false); }, two},
+      {[&] { curve.SetRecordLatitude(9, 1e6); }, off},
+      {[&] {
+         curve.PutControlPoints({LinePoint(Oval(), 0.0, 90.0), LinePoint(Oval(), 0.0, 700.0)});
+       },
+       off},
+  };
+  for (const auto& c : cases) {
+    try {
+      c.Edit();
+      ADD_FAILURE() << "not refused: " << c.Message;
+    } catch (const Util::XUsage& e) {
+      EXPECT_EQ(e.What(), c.Message);
+    }
+    EXPECT_EQ(curve.GetControlPoints(), before.GetControlPoints());
+    EXPECT_EQ(curve.GetRecords(), before.GetRecords());
+    EXPECT_EQ(curve.GetFirstCurve(), before.GetFirstCurve());
+    EXPECT_EQ(WrittenBytes(curve), bytes);
+  }
 }
 
 TEST(LpFileCurve, RefusesWhatTheCurveCannotTakeChangingNothing) {
@@ -231,9 +252,10 @@ TEST(LpFileCurve, RefusesWhatTheCurveCannotTakeChangingNothing) {
       {[&] { curve.SetRecordLatitude(1, 1.0); }, "IsControlPoint(record_index)"},
       {[&] { curve.GetControlPoint(1); }, "IsControlPoint(record_index)"},
       {[&] { curve.RemoveControlPoint(1000); }, "k < ControlPoints.size()"},
-      {[&] { curve.AddControlPoint(0); }, "end > begin"}, // already a point
-      {[&] { curve.PutControlPoint(LinePoint(Oval(), 0.0, 700.0)); }, "end > begin"},
-      {[&] { curve.PutControlPoint({std::nan(""), 0.0, 0.0, 0.0, 0.0}); },
+      {[&] { curve.AddControlPoint(0); }, "!IsControlPoint(i)"},
+      {[&] {
+         curve.PutControlPoint({std::nan(""), 0.0, 0.0, 0.0, 0.0});
+       },
        "std::isfinite(p.Longitude)"},
   };
   for (const auto& c : cases) {
