@@ -191,8 +191,8 @@ TEST_F(LpDocViewWindow, ASetterThatFailsShowsItsMessageAndTheGridKeepsTheModel) 
   EXPECT_EQ(grid->GetItemText(15, view->LatitudeColumn), FormatCellDouble(lp->GetRecordLatitude(14)));
   EXPECT_NE(grid->GetItemText(15, view->LatitudeColumn), FormatCellDouble(0.0));
 
-  // Taking away control points until no curve fits: the setter throws, the message is
-  // shown, the cell shows the model again and the editor carries on.
+  // Taking away control points until no curve fits: the edit is refused in the user's
+  // terms, the cell shows the model again and the editor carries on.
   Messages.Shown.clear();
   int control = 0;
   for (int row = 1; row < grid->GetRowCount() && Messages.Shown.empty(); ++row) {
@@ -203,7 +203,8 @@ TEST_F(LpDocViewWindow, ASetterThatFailsShowsItsMessageAndTheGridKeepsTheModel) 
     EXPECT_EQ(grid->GetItemText(row, view->ControlColumn), DocView::FormatCellBool(lp->IsControlPoint(row - 1)));
   }
   ASSERT_EQ(Messages.Shown.size(), 1u);
-  EXPECT_NE(Messages.Shown[0].find("Assertion failure"), std::string::npos) << Messages.Shown[0];
+  EXPECT_EQ(Messages.Shown[0].find("Assertion failure"), std::string::npos) << Messages.Shown[0];
+  EXPECT_NE(Messages.Shown[0].find("lap curve"), std::string::npos) << Messages.Shown[0];
   EXPECT_GT(control, 1);
   EXPECT_TRUE(doc->IsModified());
 }
