@@ -22,40 +22,6 @@ LpCellEdit WriteNumber(ILpRecordSetter& setter, LpColumnKind kind, int record, c
   return {true, refresh, {}};
 }
 
-// Typed text is what the user means the value to be: a text that is only partly a
-// number ("3x7", "0,25") or none at all would be stored as a value they never saw,
-// while the cell went on showing what they typed.
-std::string RefuseTyped(LpColumnKind kind, std::string_view text) {
-  const std::string quoted = "\"" + std::string(text) + "\"";
-  switch (kind) {
-  case LpColumnKind::SpeedLimit:
-    // An empty speed-limit cell is a record without a limit.
-    if (text.find_first_not_of(" \t") == std::string_view::npos)
-      return {};
-    [[fallthrough]];
-  case LpColumnKind::Latitude:
-  case LpColumnKind::LongitudinalSpeed:
-  case LpColumnKind::LateralSpeed:
-  case LpColumnKind::YawSpeed:
-  case LpColumnKind::SpeedModifier:
-    return IsWholeCellNumber(text)
-               ? std::string()
-               : quoted +
-                     " is not a number. Please type a number with a point as its decimal mark.";
-  case LpColumnKind::Flags:
-    return IsWholeCellHex(text)
-               ? std::string()
-               : quoted + " is not a flags word. Please type up to eight hexadecimal digits.";
-  case LpColumnKind::None:
-  case LpColumnKind::Longitude:
-  case LpColumnKind::Control:
-  case LpColumnKind::PathLength:
-  case LpColumnKind::Flag:
-    break;
-  }
-  return {};
-}
-
 bool IsFlag(LpColumn column) {
   return column.Kind == LpColumnKind::Flag && column.FlagIndex >= 0 && column.FlagIndex < LpFlagCount;
 }
@@ -173,6 +139,21 @@ bool IsNumberKind(LpColumnKind kind) {
   return kind == LpColumnKind::Latitude || kind == LpColumnKind::SpeedLimit ||
          kind == LpColumnKind::LongitudinalSpeed || kind == LpColumnKind::LateralSpeed ||
          kind == LpColumnKind::YawSpeed || kind == LpColumnKind::SpeedModifier;
+}
+
+// Typed text is what the user means the value to be: a text that is only partly a
+// number ("3x7", "0,25") or none at all would be stored as a value they never saw,
+// while the cell went on showing what they typed.
+std::string RefuseTyped(LpColumnKind kind, std::string_view text) {
+  const std::string quoted = "\"" + std::string(text) + "\"";
+  if (kind == LpColumnKind::Flags && !IsWholeCellHex(text))
+    return quoted + " is not a flags word. Please type up to eight hexadecimal digits.";
+  // An empty speed-limit cell is a record without a limit.
+  const bool no_limit = kind == LpColumnKind::SpeedLimit &&
+                        text.find_first_not_of(" \t") == std::string_view::npos;
+  if (IsNumberKind(kind) && !no_limit && !IsWholeCellNumber(text))
+    return quoted + " is not a number. Please type a number with a point as its decimal mark.";
+  return {};
 }
 
 LpCellEdit WriteText(ILpRecordSetter& setter, const Papy::LpFile& lp, LpColumn what, int record,
