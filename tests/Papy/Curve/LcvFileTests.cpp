@@ -267,27 +267,23 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenCase{"NoControlPoints", [](auto& b) { b.PatchU32(PointCountOffset, 0); }, FewPoints},
         BrokenCase{"OneControlPoint", [](auto& b) { b.PatchU32(PointCountOffset, 1); }, FewPoints},
         BrokenCase{"PointCountPastTheEnd", [](auto& b) { b.PatchU32(PointCountOffset, ~0u); }, ""},
-        BrokenCase{"LongitudeNaN", [](auto& b) { b.PatchF64(FirstPointOffset + PointSize, NAN); },
+        BrokenCase{"LongitudeNaN",
+                   [](auto& b) { b.PatchF64(FirstPointOffset + PointSize, NAN); },
                    "Lap curve file control point 1 longitude not finite"},
         BrokenCase{"LongitudeInfinite",
                    [](auto& b) { b.PatchF64(FirstPointOffset + 2 * PointSize, -Inf); },
                    "Lap curve file control point 2 longitude not finite"},
-        BrokenCase{"LongitudeRepeated",
-                   [](auto& b) { b.PatchF64(FirstPointOffset + PointSize, 3.0); },
+        BrokenCase{"LongitudeRepeated", [](auto& b) { b.PatchF64(FirstPointOffset + PointSize, 3.0); },
                    "Lap curve file control point 1 longitude not above the one before"},
         BrokenCase{"PointsWrappingTwice",
-                   [](auto& b) {
-                     b.PatchF64(FirstPointOffset + 25 * PointSize, 1.0);
-                     b.PatchF64(FirstPointOffset + 26 * PointSize, 0.5);
-                   },
+                   [](auto& b) { b.PatchF64(FirstPointOffset + 25 * PointSize, 1.0)
+                                     .PatchF64(FirstPointOffset + 26 * PointSize, 0.5); },
                    "Lap curve file control point 26 longitude not above the one before"},
-        BrokenCase{
-            "PointsSpanningALap",
-            [](auto& b) { b.PatchF64(FirstPointOffset + 26 * PointSize, 3.0 + Oval().Length); },
-            "Lap curve file control point 26 longitude a lap or more past the first"},
-        BrokenCase{
-            "PositionNaN", [](auto& b) { b.PatchF64(FirstPointOffset + 3 * PointSize + 8, NAN); },
-            "Lap curve file control points make a line that misses a record's cross-section"},
+        BrokenCase{"PointsSpanningALap",
+                   [](auto& b) { b.PatchF64(FirstPointOffset + 26 * PointSize, 3.0 + Oval().Length); },
+                   "Lap curve file control point 26 longitude a lap or more past the first"},
+        BrokenCase{"PositionNaN", [](auto& b) { b.PatchF64(FirstPointOffset + 3 * PointSize + 8, NAN); },
+                   "Lap curve file control points make a line that misses a record's cross-section"},
         BrokenCase{"LimitCountPastTheEnd", [](auto& b) { b.PatchU32(b.Size() - 20, 1u << 28); },
                    ""},
         BrokenCase{"RangeCountPastTheEnd",
